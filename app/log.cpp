@@ -1,0 +1,56 @@
+#include "app/log.h"
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+const char* const kLogPath = "rkv2.log";
+bool g_enabled = false;
+int g_level = 0;
+}
+
+void LogOff() { g_enabled = false; }
+
+bool LogOpen(int level) {
+  g_enabled = true;
+  g_level = level;
+  // A log that cannot be created is no error: later lines try again to append.
+  if (FILE* f = fopen(kLogPath, "w")) {
+    fputs("Starting log...\n", f);
+    fclose(f);
+  }
+  return true;
+}
+
+bool LogEnabled() { return g_enabled; }
+
+bool WriteLog(const char* text) {
+  if (!g_enabled || !text) return true;
+  if (g_level == 0) {
+    if (strstr(text, "LOG2")) return true;
+  } else if (g_level != 1) {
+    return true;
+  }
+  FILE* f = fopen(kLogPath, "a");
+  if (!f) return false;
+  fseek(f, 0, SEEK_END);
+  fwrite(text, 1, strlen(text), f);
+  fclose(f);
+  return true;
+}
+
+bool WriteLogf(const char* fmt, ...) {
+  if (!g_enabled) return true;
+  char buf[2048];
+  va_list ap;
+  va_start(ap, fmt);
+  int n = vsnprintf(buf, sizeof buf, fmt, ap);
+  va_end(ap);
+  if (n < (int)sizeof buf) return WriteLog(buf);
+  // A long line (a deep path, say) is written whole rather than cut.
+  std::string big((size_t)n + 1, '\0');
+  va_start(ap, fmt);
+  vsnprintf(big.data(), big.size(), fmt, ap);
+  va_end(ap);
+  return WriteLog(big.c_str());
+}

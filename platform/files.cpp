@@ -1,0 +1,124 @@
+#include "platform/files.h"
+#include <cstdio>
+#include <filesystem>
+#include <fcntl.h>
+#include <strings.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+bool File_Exists(const std::string& path) {
+  std::error_code ec;
+  return !path.empty() && fs::exists(path, ec);
+}
+
+long long File_Size(const std::string& path) {
+  std::error_code ec;
+  if (!fs::is_regular_file(path, ec)) return -1;
+  auto n = fs::file_size(path, ec);
+  return ec ? -1 : (long long)n;
+}
+
+bool File_ReadAll(const std::string& path, std::vector<uint8_t>& out) {
+  out.clear();
+  FILE* f = fopen(path.c_str(), "rb");
+  if (!f) return false;
+  uint8_t buf[65536];
+  size_t n;
+  while ((n = fread(buf, 1, sizeof buf, f)) > 0) out.insert(out.end(), buf, buf + n);
+  bool ok = !ferror(f);
+  fclose(f);
+  return ok;
+}
+
+bool File_ReadText(const std::string& path, std::string& out) {
+  std::vector<uint8_t> b;
+  bool ok = File_ReadAll(path, b);
+  out.assign(b.begin(), b.end());
+  return ok;
+}
+
+bool File_WriteSafely(const std::string& path, const void* data, size_t size) {
+  std::string tmp = path + ".tmp" + std::to_string((long)getpid());
+  int fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  const uint8_t* p = (const uint8_t*)data;
+  size_t left = size;
+  bool ok = true;
+  while (left > 0) {
+    ssize_t w = write(fd, p, left);
+    if (w <= 0) { ok = false; break; }
+    p += w;
+    left -= (size_t)w;
+  }
+  if (ok && fsync(fd) != 0) ok = false;
+  if (close(fd) != 0) ok = false;
+  if (ok && rename(tmp.c_str(), path.c_str()) != 0) ok = false;
+  if (!ok) unlink(tmp.c_str());
+  return ok;
+}
+
+bool File_AppendText(const std::string& path, const std::string& text) {
+  FILE* f = fopen(path.c_str(), "a");
+  if (!f) return false;
+  bool ok = fwrite(text.data(), 1, text.size(), f) == text.size();
+  if (fclose(f) != 0) ok = false;
+  return ok;
+}
+
+std::string Path_FromData(const std::string& p) {
+  std::string s = p;
+  for (char& c : s)
+    if (c == '\\') c = '/';
+  return s;
+}
+
+std::string Path_Join(const std::string& a, const std::string& b) {
+  if (a.empty()) return b;
+  if (a.back() == '/') return a + b;
+  return a + "/" + b;
+}
+
+bool Path_Resolve(const std::string& in, std::string& out) {
+  std::string p = Path_FromData(in);
+  out = p;
+  if (p.empty()) return false;
+  if (File_Exists(p)) return true;
+  // Walk component by component, matching each one without regard to case.
+  std::string cur = p[0] == '/' ? "/" : "";
+  size_t i = p[0] == '/' ? 1 : 0;
+  while (i <= p.size()) {
+    size_t j = p.find('/', i);
+    if (j == std::string::npos) j = p.size();
+    std::string part = p.substr(i, j - i);
+    i = j + 1;
+    if (part.empty() || part == ".") continue;
+    std::string exact = cur.empty() ? part : Path_Join(cur, part);
+    if (part == ".." || File_Exists(exact)) { cur = exact; continue; }
+    std::error_code ec;
+    bool found = false;
+    for (fs::directory_iterator it(cur.empty() ? "." : cur, ec), end; !ec && it != end; it.increment(ec)) {
+      std::string name = it->path().filename().string();
+      if (strcasecmp(name.c_str(), part.c_str()) == 0) {
+        cur = cur.empty() ? name : Path_Join(cur, name);
+        found = true;
+        break;
+      }
+    }
+    if (!found) return false;
+  }
+  out = cur;
+  return true;
+}
+
+std::string Dir_Current() {
+  std::error_code ec;
+  auto p = fs::current_path(ec);
+  return ec ? std::string(".") : p.string();
+}
+
+bool Dir_Create(const std::string& path) {
+  std::error_code ec;
+  fs::create_directories(path, ec);
+  return fs::is_directory(path, ec);
+}

@@ -1,0 +1,34 @@
+#include "support/test_support.h"
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+TempDir::TempDir() {
+  old = fs::current_path().string();
+  std::string tmpl = (fs::temp_directory_path() / "tarvolen-test-XXXXXX").string();
+  char* p = mkdtemp(tmpl.data());
+  path = p ? p : tmpl;
+  fs::current_path(path);
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  fs::current_path(old, ec);
+  fs::remove_all(path, ec);
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream f(path, std::ios::binary);
+  f << bytes;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
+  std::stringstream ss;
+  ss << f.rdbuf();
+  return ss.str();
+}
