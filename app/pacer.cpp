@@ -1,0 +1,47 @@
+#include "app/pacer.h"
+#include "platform/clock.h"
+#include "platform/event.h"
+#include "platform/timer.h"
+
+FramePacer g_pacer;
+
+namespace {
+Event g_frameEvent;
+}
+
+bool Pacer_Init(int fps) {
+  g_pacer = FramePacer{};
+  Event_Reset(g_frameEvent);
+  // The millisecond clock is the finest the timer needs.
+  g_pacer.timerPeriodMs = 1;
+  g_pacer.limiterOn = fps > 0;
+  g_pacer.frameIntervalMs = 1000u / (unsigned)(fps > 0 ? fps : 60);
+  g_pacer.lastFrameMs = Clock_Ms();
+  if (!g_pacer.limiterOn) return true;
+  return Timer_Start(g_pacer.frameIntervalMs, &g_frameEvent);
+}
+
+int WaitFrame() {
+  if (!g_pacer.limiterOn) return 1;
+  uint32_t now = Clock_Ms();
+  uint32_t elapsed = now - g_pacer.lastFrameMs;
+  g_pacer.lastFrameDurationMs = elapsed;
+  if (elapsed >= g_pacer.frameIntervalMs) {
+    g_pacer.lastFrameMs = now;
+    return 1;
+  }
+  Event_Wait(g_frameEvent);
+  Event_Reset(g_frameEvent);
+  g_pacer.lastFrameMs = Clock_Ms();
+  return 1;
+}
+
+bool Pacer_Restart(unsigned delayMs) {
+  if (!g_pacer.limiterOn) return true;
+  Timer_Stop();
+  return Timer_Start(delayMs, &g_frameEvent);
+}
+
+void Pacer_End() {
+  if (g_pacer.limiterOn) Timer_Stop();
+}

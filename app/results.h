@@ -1,0 +1,24 @@
+#pragma once
+// "/results:PATH": after every play one line of JSON per active player is
+// appended to PATH, so that tests and players' own tools can read the outcome.
+#include <string>
+
+struct PlayResult {
+  int player = 1;               // 1 or 2
+  std::string chart;            // chart file path
+  std::string style;            // "SINGLE", "DOUBLE", ...
+  std::string difficulty;       // "BASIC", "ANOTHER", "MANIAC", "SMANIAC"
+  int level = 0;                // the chart's foot rating
+  std::string score;            // the score as shown (digits)
+  int perfect = 0, great = 0, good = 0, boo = 0, miss = 0;
+  int ok = 0, ng = 0;           // freeze arrows held and dropped
+  int maxCombo = 0;
+  int dancePoints = 0, maxDancePoints = 0;
+  double percent = 0;           // dance points as a percentage of the maximum
+  std::string grade;            // "AAA", "AA", ..., "E"
+  double life = 0;              // life gauge at the end, 0..1
+  bool dead = false;
+};
+
+std::string Results_ToJson(const PlayResult& r);   // one line, without the newline
+bool Results_Append(const std::string& path, const PlayResult& r);

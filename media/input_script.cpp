@@ -1,0 +1,128 @@
+#include "media/input_script.h"
+#include "app/log.h"
+#include "platform/files.h"
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <sstream>
+
+namespace {
+std::vector<ScriptEvent> g_events;
+std::mutex g_lock;  // the state is read from the main thread; loading happens once
+
+bool parseUnsigned(const std::string& s, unsigned long max, unsigned long& v) {
+  if (s.empty() || s.size() > 10) return false;
+  for (char c : s)
+    if (c < '0' || c > '9') return false;
+  v = strtoul(s.c_str(), nullptr, 10);
+  return v <= max;
+}
+
+bool parseLine(const std::string& line, ScriptEvent& e) {
+  std::istringstream in(line);
+  std::string ms, a, b, c, d, extra;
+  in >> ms >> a >> b;
+  unsigned long t, x, y;
+  if (!parseUnsigned(ms, 0xFFFFFFFFul, t)) return false;
+  e = ScriptEvent{};
+  e.ms = (uint32_t)t;
+  if (a == "down" || a == "up") {
+    if (!parseUnsigned(b, 255, x) || x == 0) return false;
+    if (in >> extra) return false;
+    e.down = a == "down";
+    e.code = (uint8_t)x;
+    return true;
+  }
+  if (a == "joy") {
+    in >> c >> d;
+    if (!parseUnsigned(b, kScriptJoysticks - 1, x) || !parseUnsigned(c, 31, y)) return false;
+    if (d != "down" && d != "up") return false;
+    if (in >> extra) return false;
+    e.isJoy = 1;
+    e.joystick = (uint8_t)x;
+    e.code = (uint8_t)y;
+    e.down = d == "down";
+    return true;
+  }
+  return false;
+}
+}
+
+bool InputScript_Parse(const std::string& text, std::vector<ScriptEvent>& out) {
+  out.clear();
+  bool clean = true;
+  std::istringstream in(text);
+  std::string line;
+  int number = 0;
+  while (std::getline(in, line)) {
+    number++;
+    size_t hash = line.find('#');
+    if (hash != std::string::npos) line.resize(hash);
+    if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
+    ScriptEvent e;
+    if (parseLine(line, e)) {
+      out.push_back(e);
+    } else {
+      WriteLogf("Input script line %d not understood: %s\n", number, line.c_str());
+      clean = false;
+    }
+  }
+  // Events at the same time keep their order in the file.
+  std::stable_sort(out.begin(), out.end(), [](const ScriptEvent& x, const ScriptEvent& y) { return x.ms < y.ms; });
+  return clean;
+}
+
+bool InputScript_Load(const char* path) {
+  std::string text;
+  if (!path || !File_ReadText(path, text)) {
+    WriteLogf("Unable to read input script '%s'\n", path ? path : "");
+    return false;
+  }
+  std::vector<ScriptEvent> ev;
+  InputScript_Parse(text, ev);
+  WriteLogf("Input script '%s': %d events\n", path, (int)ev.size());
+  InputScript_Set(ev);
+  return true;
+}
+
+void InputScript_Set(const std::vector<ScriptEvent>& events) {
+  std::lock_guard<std::mutex> l(g_lock);
+  g_events = events;
+}
+
+void InputScript_Clear() { InputScript_Set({}); }
+
+bool InputScript_Active() {
+  std::lock_guard<std::mutex> l(g_lock);
+  return !g_events.empty();
+}
+
+void InputScript_State(uint32_t nowMs, uint8_t keys[256], uint32_t joyButtons[kScriptJoysticks]) {
+  memset(keys, 0, 256);
+  memset(joyButtons, 0, sizeof(uint32_t) * kScriptJoysticks);
+  std::lock_guard<std::mutex> l(g_lock);
+  for (const ScriptEvent& e : g_events) {
+    if (e.ms > nowMs) break;
+    if (e.isJoy) {
+      uint32_t bit = 1u << e.code;
+      if (e.down) joyButtons[e.joystick] |= bit;
+      else joyButtons[e.joystick] &= ~bit;
+    } else {
+      keys[e.code] = e.down ? 0x80 : 0;
+    }
+  }
+}
+
+uint32_t InputScript_JoystickMask() {
+  std::lock_guard<std::mutex> l(g_lock);
+  uint32_t m = 0;
+  for (const ScriptEvent& e : g_events)
+    if (e.isJoy) m |= 1u << e.joystick;
+  return m;
+}
+
+uint32_t InputScript_LastMs() {
+  std::lock_guard<std::mutex> l(g_lock);
+  return g_events.empty() ? 0 : g_events.back().ms;
+}

@@ -1,0 +1,33 @@
+#pragma once
+// Scripted input ("/input:PATH"), merged with the real keyboard and joysticks.
+// One event a line:
+//   MS down CODE | MS up CODE           CODE a DIK scan code (1..255)
+//   MS joy N BUTTON down|up             joystick N (0..15), button 0..31
+// MS is milliseconds since the program started; "#" starts a comment. Lines that
+// do not parse are logged and skipped. Events are applied in time order.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+constexpr int kScriptJoysticks = 16;
+
+struct ScriptEvent {
+  uint32_t ms;
+  uint8_t isJoy;     // 0 key, 1 joystick button
+  uint8_t down;      // 1 down, 0 up
+  uint8_t joystick;  // joystick number for button events
+  uint8_t code;      // scan code, or button number
+};
+
+bool InputScript_Load(const char* path);              // false when unreadable
+bool InputScript_Parse(const std::string& text, std::vector<ScriptEvent>& out);
+void InputScript_Set(const std::vector<ScriptEvent>& events);
+void InputScript_Clear();
+bool InputScript_Active();
+// The scripted held state as of `nowMs`: keys[code] = 0x80 while down, and the
+// button bits of each joystick. Overwrites both arrays.
+void InputScript_State(uint32_t nowMs, uint8_t keys[256], uint32_t joyButtons[kScriptJoysticks]);
+// Bit n set for every joystick that the script uses (it counts as present).
+uint32_t InputScript_JoystickMask();
+// The time of the last event, so that a scripted run can tell it has played out.
+uint32_t InputScript_LastMs();

@@ -1,0 +1,58 @@
+#include "media/input_script.h"
+#include "support/test_support.h"
+#include <gtest/gtest.h>
+
+TEST(InputScript, ParsesKeysJoysticksAndComments) {
+  std::vector<ScriptEvent> ev;
+  EXPECT_TRUE(InputScript_Parse("# start\n500 down 1   # Escape\n  600 up 1\r\n700 joy 2 5 down\n\n800 joy 2 5 up\n", ev));
+  ASSERT_EQ(ev.size(), 4u);
+  EXPECT_EQ(ev[0].ms, 500u);
+  EXPECT_EQ(ev[0].code, 1);
+  EXPECT_EQ(ev[0].down, 1);
+  EXPECT_EQ(ev[1].down, 0);
+  EXPECT_EQ(ev[2].isJoy, 1);
+  EXPECT_EQ(ev[2].joystick, 2);
+  EXPECT_EQ(ev[2].code, 5);
+}
+
+TEST(InputScript, BadLinesAreSkippedNotFatal) {
+  std::vector<ScriptEvent> ev;
+  EXPECT_FALSE(InputScript_Parse("abc down 1\n100 down 0\n100 down 256\n100 sideways 3\n100 joy 16 1 down\n"
+                                 "100 joy 1 32 down\n100 joy 1 1 maybe\n100 down 30 extra\n-5 down 3\n200 down 30\n",
+                                 ev));
+  ASSERT_EQ(ev.size(), 1u);
+  EXPECT_EQ(ev[0].code, 30);
+}
+
+TEST(InputScript, StateFollowsTimeOrder) {
+  std::vector<ScriptEvent> ev;
+  InputScript_Parse("300 up 30\n100 down 30\n150 joy 1 3 down\n400 joy 1 3 up\n", ev);
+  InputScript_Set(ev);
+  uint8_t keys[256];
+  uint32_t joy[kScriptJoysticks];
+  InputScript_State(50, keys, joy);
+  EXPECT_EQ(keys[30], 0);
+  InputScript_State(100, keys, joy);
+  EXPECT_EQ(keys[30], 0x80);
+  EXPECT_EQ(joy[1], 0u);
+  InputScript_State(299, keys, joy);
+  EXPECT_EQ(keys[30], 0x80);
+  EXPECT_EQ(joy[1], 1u << 3);
+  InputScript_State(300, keys, joy);
+  EXPECT_EQ(keys[30], 0);
+  InputScript_State(1000, keys, joy);
+  EXPECT_EQ(joy[1], 0u);
+  EXPECT_EQ(InputScript_JoystickMask(), 1u << 1);
+  EXPECT_EQ(InputScript_LastMs(), 400u);
+  InputScript_Clear();
+  EXPECT_FALSE(InputScript_Active());
+}
+
+TEST(InputScript, MissingFileFails) {
+  TempDir dir;
+  EXPECT_FALSE(InputScript_Load("nope.txt"));
+  WriteFile("s.txt", "10 down 57\n");
+  EXPECT_TRUE(InputScript_Load("s.txt"));
+  EXPECT_TRUE(InputScript_Active());
+  InputScript_Clear();
+}
