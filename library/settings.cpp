@@ -139,30 +139,36 @@ void FunctionKeys_Setup() {
   for (int i = 0; i < kFunctionKeyCount; i++) g_functionKeys[i] = keyBinding(kFunctionKeyCodes[i]);
 }
 
+bool Settings_LoadRecord(const void* data, size_t size, int pluginCount) {
+  Settings s;
+  if (!data || size < sizeof s) return false;
+  memcpy(&s, data, sizeof s);
+  if (s.version != kSettingsVersion) return false;
+  Settings_ApplyLoadRules(s, pluginCount);
+  g_settings = s;
+  return true;
+}
+
+bool Bindings_LoadTable(const void* data, size_t size) {
+  // 320 to 339 bytes: the size check counts whole 20-byte entries.
+  if (!data || size / sizeof(InputBinding) != kBindingCount) return false;
+  memcpy(g_bindings, data, sizeof g_bindings);
+  return true;
+}
+
 bool loadSettings(int pluginCount) {
   WriteLog("Loading settings...\n");
   Settings_Defaults(g_settings);
   Bindings_Defaults();
   FunctionKeys_Setup();
 
-  if (FILE* f = fopen(kSettingsFile, "rb")) {
-    Settings s;
-    size_t n = fread(&s, 1, sizeof s, f);
-    fclose(f);
-    if (n == sizeof s && s.version == kSettingsVersion) {
-      Settings_ApplyLoadRules(s, pluginCount);
-      g_settings = s;
-    }
-  }
-
+  std::vector<uint8_t> bytes;
+  if (File_ReadUpTo(kSettingsFile, sizeof(Settings), bytes)) Settings_LoadRecord(bytes.data(), bytes.size(), pluginCount);
+  // The bindings size rule looks at the whole file's size, not just what is read.
   long long size = File_Size(kBindingsFile);
-  if (size >= 0 && size / (long long)sizeof(InputBinding) == kBindingCount) {
-    if (FILE* f = fopen(kBindingsFile, "rb")) {
-      InputBinding t[kBindingCount];
-      if (fread(t, 1, sizeof t, f) == sizeof t) memcpy(g_bindings, t, sizeof t);
-      fclose(f);
-    }
-  }
+  if (size >= 0 && size / (long long)sizeof(InputBinding) == kBindingCount &&
+      File_ReadUpTo(kBindingsFile, sizeof g_bindings, bytes))
+    Bindings_LoadTable(bytes.data(), bytes.size());
   return true;
 }
 

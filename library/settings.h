@@ -71,6 +71,10 @@ extern Settings g_settings;
 void Settings_Defaults(Settings& s);
 // Applies the load rules to a record read from a file (version already checked).
 void Settings_ApplyLoadRules(Settings& s, int pluginCount);
+// A record or bindings table as read from its file; false (nothing taken) when it
+// fails the version or size check.
+bool Settings_LoadRecord(const void* data, size_t size, int pluginCount);
+bool Bindings_LoadTable(const void* data, size_t size);
 void Bindings_Defaults();
 void FunctionKeys_Setup();
 // Fills the defaults, then reads "rkv2.cfg" and "rkv2.inp" from the working

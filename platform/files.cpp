@@ -31,6 +31,18 @@ bool File_ReadAll(const std::string& path, std::vector<uint8_t>& out) {
   return ok;
 }
 
+bool File_ReadUpTo(const std::string& path, size_t maxBytes, std::vector<uint8_t>& out) {
+  out.clear();
+  FILE* f = fopen(path.c_str(), "rb");
+  if (!f) return false;
+  out.resize(maxBytes);
+  size_t n = fread(out.data(), 1, maxBytes, f);
+  bool ok = !ferror(f);
+  fclose(f);
+  out.resize(n);
+  return ok;
+}
+
 bool File_ReadText(const std::string& path, std::string& out) {
   std::vector<uint8_t> b;
   bool ok = File_ReadAll(path, b);

@@ -10,6 +10,8 @@
 bool File_Exists(const std::string& path);             // a regular file or folder
 long long File_Size(const std::string& path);           // -1 when missing
 bool File_ReadAll(const std::string& path, std::vector<uint8_t>& out);
+// At most `maxBytes` from the start of the file (a short file gives what it has).
+bool File_ReadUpTo(const std::string& path, size_t maxBytes, std::vector<uint8_t>& out);
 bool File_ReadText(const std::string& path, std::string& out);
 // Writes `size` bytes so that a crash or a full disk never leaves a truncated file
 // in place of the old one: a temporary file beside it, flushed, then renamed over.
