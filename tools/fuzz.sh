@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang and runs each for SECONDS (default 20).
 # Long runs are for hand use: tools/fuzz.sh 600
-set -eu
+set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${TARVOLEN_FUZZ_BUILD:-$here/build-fuzz}
 secs=${1:-20}

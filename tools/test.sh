@@ -2,7 +2,7 @@
 # Sets everything up (packages, build) and runs the whole test suite headless.
 # TARVOLEN_BUILD picks the build folder; extra arguments go to cmake's configure
 # step (e.g. -DTV_SANITIZE=ON).
-set -eu
+set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${TARVOLEN_BUILD:-$here/build}
 bash "$here/tools/install-deps.sh"
