@@ -1,0 +1,69 @@
+#pragma once
+// Best results per song and per course, and the time each song was first seen.
+// Machine-wide in "rkv2.rec", per profile in "Profiles/<name>/rkv2-user.rec".
+// File: int32 count N, then N times a 296-byte record followed by its results.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#pragma pack(push, 1)
+struct Result {
+  uint8_t styleKey;
+  uint8_t difficultyKey;   // 0..3; 0 for a course
+  char holder[22];
+  double bestScore;        // kept when larger
+  int32_t bestA;           // kept when larger
+  uint8_t bestGrade;       // smaller is better, 0 none
+  uint8_t pad37[3];
+  uint32_t bestB;          // kept when larger
+  int32_t bestC;           // kept when larger
+};
+
+struct SongRecord {
+  char key[256];           // "group\folder", or "COURSE|name"
+  int32_t firstSeen;       // seconds since 1970
+  uint8_t reserved260[4];
+  int64_t counters[3];     // each positive one counts down by one at every save
+  uint8_t used;            // created or found in this run
+  uint8_t resultCount;
+  uint8_t pad290[2];
+  uint32_t resultsRef;     // in memory only; 0 on disk
+};
+#pragma pack(pop)
+static_assert(sizeof(Result) == 48);
+static_assert(offsetof(Result, holder) == 2 && offsetof(Result, bestScore) == 24);
+static_assert(offsetof(Result, bestA) == 32 && offsetof(Result, bestGrade) == 36);
+static_assert(offsetof(Result, bestB) == 40 && offsetof(Result, bestC) == 44);
+static_assert(sizeof(SongRecord) == 296);
+static_assert(offsetof(SongRecord, firstSeen) == 256 && offsetof(SongRecord, counters) == 264);
+static_assert(offsetof(SongRecord, used) == 288 && offsetof(SongRecord, resultCount) == 289);
+static_assert(offsetof(SongRecord, resultsRef) == 292);
+
+constexpr int kMaxResults = 255;
+
+// One records table: the machine-wide one (empty profile name) or a profile's.
+struct RecordTable {
+  std::string profile;                        // "" for "rkv2.rec"
+  std::vector<SongRecord> records;
+  std::vector<std::vector<Result>> results;   // parallel to records
+  std::unordered_map<std::string, int> index; // key -> record
+};
+
+extern RecordTable g_records;                 // machine-wide
+extern bool g_songListLoaded;                 // counters count down only after the song list loaded
+
+std::string Records_Path(const RecordTable& t);
+bool loadRecords(RecordTable& t);
+bool saveRecords(RecordTable& t);
+bool addRecords(RecordTable& t, const SongRecord* newRecords, int n);
+void freeRecords(RecordTable& t);
+int findRecord(RecordTable& t, const char* key);        // index or -1; marks it used
+Result findResult(const RecordTable& t, int record, int styleKey, int difficultyKey);
+bool storeResult(RecordTable& t, int record, int styleKey, int difficultyKey, bool isCourse, const Result& r);
+bool setHolder(RecordTable& t, int record, int styleKey, int difficultyKey, const char* name);
+SongRecord Records_New(const char* key, int32_t firstSeen);
+// The records file as bytes (for the writer and the tests).
+std::vector<uint8_t> Records_Serialize(const RecordTable& t);
+bool Records_Parse(RecordTable& t, const uint8_t* data, size_t size);

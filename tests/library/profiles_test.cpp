@@ -1,0 +1,40 @@
+#include "library/profiles.h"
+#include "platform/files.h"
+#include "support/test_support.h"
+#include <gtest/gtest.h>
+#include <cstring>
+
+TEST(Profiles, ListingRulesAndSort) {
+  TempDir dir;
+  for (const char* n : {"zed", "Amy", "bob", ".hidden", "exactly15chars_", "sixteen_chars_16"}) Dir_Create(std::string("Profiles/") + n);
+  WriteFile("Profiles/notafolder", "x");
+  Profile stored{};
+  stored.isNew = 0;
+  stored.inUse = 1;
+  stored.work32 = 77;
+  stored.data56[0] = 42;
+  memcpy(stored.name, "garbage", 7);
+  WriteFile("Profiles/bob/profile.dat", std::string((const char*)&stored, sizeof stored));
+  ASSERT_EQ(listProfiles(), 4);
+  EXPECT_STREQ(g_profiles[0].name, "Amy");
+  EXPECT_STREQ(g_profiles[1].name, "bob");
+  EXPECT_STREQ(g_profiles[2].name, "exactly15chars_");
+  EXPECT_STREQ(g_profiles[3].name, "zed");
+  EXPECT_EQ(g_profiles[0].isNew, 1);
+  EXPECT_EQ(g_profiles[1].isNew, 0);
+  EXPECT_EQ(g_profiles[1].inUse, 0);
+  EXPECT_EQ(g_profiles[1].work32, 0);
+  EXPECT_EQ(g_profiles[1].data56[0], 42);
+}
+
+TEST(Profiles, AtMost64AndSaveWrites288Bytes) {
+  TempDir dir;
+  for (int i = 0; i < 70; i++) Dir_Create("Profiles/p" + std::to_string(100 + i));
+  EXPECT_EQ(listProfiles(), 64);
+  g_profiles[0].data2[5] = 9;
+  ASSERT_TRUE(saveProfile(g_profiles[0].name));
+  std::string f = ReadFile(std::string("Profiles/") + g_profiles[0].name + "/profile.dat");
+  ASSERT_EQ(f.size(), 288u);
+  EXPECT_EQ(f[7], 9);
+  EXPECT_FALSE(saveProfile("nobody"));
+}
