@@ -132,13 +132,18 @@ struct Parser {
           toldMarker = true;
           continue;
         }
-        Arrow* a = NewRecord(slot, colourClass, beatPhase, ARROW_IGNORED);
-        if (!a) continue;
+        // the freeze takes its colour from where its head stands, not from the
+        // row the marker follows
         const Arrow& h = t.arrows[head];
+        int headClass, headPhase;
+        Steps_Colour(h.startPos, headClass, headPhase);
+        if (p.options.arrowFilter == FILTER_FLAT) headClass = 0;
+        Arrow* a = NewRecord(slot, headClass, h.beatPhase, ARROW_IGNORED);
+        if (!a) continue;
         a->startPos = h.startPos;
         a->endPos = h.endPos;
         a->tapeY = h.tapeY;
-        a->image = ArrowImages_Get(ArrowImages_ColourSets() < 2 ? 0 : colourClass, slot, true);
+        a->image = ArrowImages_Get(ArrowImages_ColourSets() < 2 ? 0 : headClass, slot, true);
         a->freezeLink = head;
         open[slot] = t.used;
         recent[slot] = -1;   // one freeze per head
