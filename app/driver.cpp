@@ -1,59 +1,69 @@
 #include "app/driver.h"
 #include "app/log.h"
 #include "app/pacer.h"
-#include "media/input_script.h"
-#include "platform/clock.h"
-#include <SDL.h>
+#include "library/settings.h"
+#include "media/input/input.h"
+#include "media/window.h"
+#include "platform/msgbox.h"
 
 namespace {
-SDL_Surface* g_screen = nullptr;
-bool g_sdlUp = false;
+bool g_keyboardUp = false;
+bool g_videoUp = false;
 
-// Until the title menu is in place the driver shows a plain screen that ends on
-// Escape (keyboard or scripted input) or on the window's close button.
-bool escapePressed() {
-  SDL_Event ev;
-  bool quit = false;
-  while (SDL_PollEvent(&ev)) {
-    if (ev.type == SDL_QUIT) quit = true;
-    if (ev.type == SDL_KEYDOWN && ev.key.keysym.sym == SDLK_ESCAPE) quit = true;
+enum MenuResult { MENU_ARCADE = 1, MENU_NONSTOP = 3, MENU_DEMO = 8, MENU_QUIT = 9 };
+
+// Until the title menu is in place the driver's menu step is a plain screen that
+// ends the game on Escape (keyboard, gamepad binding or scripted input) or on the
+// window's close button.
+int plainMenu() {
+  MenuInput_Begin();
+  for (;;) {
+    uint32_t in = MenuInput_Read(0, false);
+    if ((in & MENU_ESCAPE) || Window_CloseRequested()) return MENU_QUIT;
+    Screen_Clear(16, 20, 48);
+    WaitFrame();
+    Screen_Present();
   }
-  uint8_t keys[256];
-  uint32_t joy[kScriptJoysticks];
-  InputScript_State(Clock_Ms(), keys, joy);
-  return quit || (keys[1] & 0x80);
 }
 }
 
 bool Driver_OpenDevices(const StartOptions& o) {
-  if (SDL_Init(SDL_INIT_VIDEO) < 0) return false;
-  g_sdlUp = true;
+  Video_SelectBackend(o.useSDL, o.fullScreen, o.dither);
+  int k = Keyboard_Init(o.keyFlags, o.useSDL);
+  g_keyboardUp = k == 0;
+  if (k != 0) {
+    char text[128];
+    snprintf(text, sizeof text, "Error initializing DirectInput for keyboard... (Code %d, Flags %x)", k, o.keyFlags);
+    MessageBox_Show(text, "Error");
+  }
   WriteLog("Opening Window (Window_Init())...\n");
-  Uint32 flags = o.fullScreen ? SDL_FULLSCREEN : 0;
-  if (o.hardwareSurface) flags |= SDL_HWSURFACE | SDL_DOUBLEBUF;
-  g_screen = SDL_SetVideoMode(640, 480, o.colourDepth ? o.colourDepth : 32, flags);
-  if (!g_screen) return false;
-  SDL_WM_SetCaption("Tarvolen (SDL)", "IDI_DANCEICON");
+  if (Window_Init(o.fullScreen, o.colourDepth, o.hardwareSurface, o.minSize, o.v5Hack) < 0) return false;
+  g_videoUp = true;
   return true;
 }
 
 void Driver_CloseDevices() {
-  if (g_sdlUp) SDL_Quit();
-  g_sdlUp = false;
-  g_screen = nullptr;
+  if (g_keyboardUp) Keyboard_Shutdown();
+  g_keyboardUp = false;
+  Joystick_Shutdown();
+  Window_Shutdown();
+  g_videoUp = false;
 }
 
 void Driver_ClearScreen() {
-  if (!g_screen) return;
-  SDL_FillRect(g_screen, nullptr, 0);
-  SDL_Flip(g_screen);
+  if (!g_videoUp) return;
+  Screen_Clear(0, 0, 0);
+  Screen_Present();
 }
 
 void Driver_Run() {
-  while (!escapePressed()) {
-    SDL_FillRect(g_screen, nullptr, SDL_MapRGB(g_screen->format, 16, 20, 48));
-    WaitFrame();
-    SDL_Flip(g_screen);
-    if (!g_pacer.limiterOn) SDL_Delay(1);
+  bool nonstopLast = false;
+  for (;;) {
+    g_settings.currentSort = g_settings.defaultSort;
+    if (g_settings.currentSort > 4) g_settings.folderIndex = 0;
+    int r = plainMenu();
+    if (r == MENU_QUIT) break;
+    nonstopLast = r == MENU_NONSTOP;
+    (void)nonstopLast;
   }
 }

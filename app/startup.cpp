@@ -5,6 +5,7 @@
 #include "app/pacer.h"
 #include "app/test_mode.h"
 #include "library/settings.h"
+#include "media/input/input.h"
 #include "media/input_script.h"
 #include "platform/clock.h"
 #include "platform/files.h"
@@ -61,7 +62,8 @@ int GameMain(int argc, char** argv) {
   setWorkingSet(o);
   Priority_RaiseProcess();
 
-  // 6. settings and key bindings; then every option over the defaults
+  // 6. joysticks, settings and key bindings; then every option over the defaults
+  Joystick_Init();
   loadSettings(0);
   Options_Parse(line, g_settings.fullScreen == 1, o);
   g_settings.assistTick = 0;
