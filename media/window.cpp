@@ -86,7 +86,7 @@ void setIcon() {
 void closeVideo() {
   Screen_Detach();
   g_screen = nullptr;
-  if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);  // also after a failed start, which leaves state behind
   if (g_icon) SDL_FreeSurface(g_icon);
   g_icon = nullptr;
   if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
