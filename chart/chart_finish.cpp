@@ -79,7 +79,9 @@ void Chart_LinkChords(Arrow* a, int32_t n, int arrowFilter) {
       for (int32_t j = i + 1; j < n && a[j].startPos - p < kChordSpan; j++)
         if (a[j].kind == ARROW_TAP) members.push_back(j);
     } else {
-      auto lo = std::lower_bound(byPos.begin(), byPos.end(), p - kChordSpan,
+      // start a little early: p - x < span is not the same test as x > p - span
+      // in floating point; the exact test follows
+      auto lo = std::lower_bound(byPos.begin(), byPos.end(), p - 2 * kChordSpan,
                                  [&](int32_t x, double v) { return a[x].startPos <= v; });
       for (auto it = lo; it != byPos.end() && a[*it].startPos - p < kChordSpan; ++it)
         if (*it > i && std::fabs(a[*it].startPos - p) < kChordSpan) members.push_back(*it);

@@ -14,15 +14,16 @@ constexpr int kL = 1, kD = 2, kU = 4, kR = 8, kUL = 16, kUR = 32;
 
 struct RowTable {
   int8_t mask[256];
+  constexpr void Set(char c, int m) { mask[(unsigned char)c] = (int8_t)m; }
   constexpr RowTable() : mask{} {
     for (int i = 0; i < 256; i++) mask[i] = -1;
-    mask['0'] = 0, mask['5'] = 0;
-    mask['1'] = kL | kD, mask['2'] = kD, mask['3'] = kD | kR, mask['4'] = kL;
-    mask['6'] = kR, mask['7'] = kU | kL, mask['8'] = kU, mask['9'] = kU | kR;
-    mask['A'] = kU | kD, mask['B'] = kL | kR, mask['C'] = kUL, mask['D'] = kUR;
-    mask['E'] = kUL | kL, mask['F'] = kUL | kD, mask['G'] = kUL | kU, mask['H'] = kUL | kR;
-    mask['I'] = kUR | kL, mask['J'] = kUR | kD, mask['K'] = kUR | kU, mask['L'] = kUR | kR;
-    mask['M'] = kUL | kUR;
+    Set('0', 0), Set('5', 0);
+    Set('1', kL | kD), Set('2', kD), Set('3', kD | kR), Set('4', kL);
+    Set('6', kR), Set('7', kU | kL), Set('8', kU), Set('9', kU | kR);
+    Set('A', kU | kD), Set('B', kL | kR), Set('C', kUL), Set('D', kUR);
+    Set('E', kUL | kL), Set('F', kUL | kD), Set('G', kUL | kU), Set('H', kUL | kR);
+    Set('I', kUR | kL), Set('J', kUR | kD), Set('K', kUR | kU), Set('L', kUR | kR);
+    Set('M', kUL | kUR);
   }
 };
 constexpr RowTable kRows;
@@ -288,9 +289,20 @@ void Steps_SortByStart(Arrow* arrows, int32_t count) {
                    [&](int32_t a, int32_t b) { return arrows[a].startPos < arrows[b].startPos; });
   std::vector<int32_t> where(count);
   for (int32_t i = 0; i < count; i++) where[order[i]] = i;
-  std::vector<Arrow> old(arrows, arrows + count);
+  // move the records along the cycles of the permutation: no second array
+  std::vector<uint8_t> placed(count, 0);
   for (int32_t i = 0; i < count; i++) {
-    arrows[i] = old[order[i]];
-    if (arrows[i].freezeLink >= 0 && arrows[i].freezeLink < count) arrows[i].freezeLink = where[arrows[i].freezeLink];
+    if (placed[i]) continue;
+    Arrow first = arrows[i];
+    int32_t j = i;
+    while (order[j] != i) {
+      arrows[j] = arrows[order[j]];
+      placed[j] = 1;
+      j = order[j];
+    }
+    arrows[j] = first;
+    placed[j] = 1;
   }
+  for (int32_t i = 0; i < count; i++)
+    if (arrows[i].freezeLink >= 0 && arrows[i].freezeLink < count) arrows[i].freezeLink = where[arrows[i].freezeLink];
 }
