@@ -74,7 +74,14 @@ static bool WriteFrames(const std::string& path, const std::vector<float>& inter
   // clip rather than wrap when a float is beyond full scale
   sf_command(f, SFC_SET_CLIPPING, nullptr, SF_TRUE);
   sf_count_t frames = (sf_count_t)(inter.size() / channels);
-  sf_count_t done = sf_writef_float(f, inter.data(), frames);
+  // in blocks: the Vorbis encoder does not take a whole song in one call
+  sf_count_t done = 0;
+  while (done < frames) {
+    sf_count_t n = std::min<sf_count_t>(4096, frames - done);
+    sf_count_t w = sf_writef_float(f, inter.data() + done * channels, n);
+    if (w != n) break;
+    done += w;
+  }
   int rc = sf_close(f);
   if (done != frames || rc != 0) {
     GenFail("short write on '%s'", path.c_str());
