@@ -171,6 +171,11 @@ int LoadText(std::string& text, const char* path, Player* players, int playerCou
   int count = playerCount < 2 ? playerCount : 2;
   for (int i = 0; i < count; i++) {
     if (!players[i].active) continue;
+    if (IsBattle(players[i]) && !load.built.empty()) {
+      // a COUPLE chart fills both records: it cannot follow another chart
+      WriteLog("BATTLE player after a player of another style\n");
+      return 0;
+    }
     if (!LoadPlayer(text, path, players, i, load)) return 0;
     if (IsBattle(players[i])) break;   // one COUPLE chart filled both players
   }

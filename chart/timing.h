@@ -45,8 +45,8 @@ extern SongTiming g_timing;
 
 // Frees the two lists of the song.
 void Timing_FreeLists(SongTiming& t);
-// Installs the values of a freshly loaded chart (takes the lists over), applying
-// the gap adjustment rule.
+// Installs the values of a freshly loaded chart: takes the lists over (freeing
+// the ones it replaces) and applies the gap adjustment rule.
 void Timing_Install(SongTiming& t, double bpm, int64_t gapMs, BpmChange* changes, int32_t changeCount,
                     FreezeStop* stops, int32_t stopCount);
 

@@ -104,6 +104,20 @@ TEST_F(ChartInput, TimingTagsAndLists) {
   EXPECT_DOUBLE_EQ(g_timing.stops[1].milliseconds, 250.5);
 }
 
+TEST_F(ChartInput, HugeListValuesAreLeftOut) {
+  std::string extra =
+      "#BPM:120;#GAP:0;#CHANGEBPM:1e300=120,4=1e300,-4=100,6=0.0001,8=1e-320,10=999999;"
+      "#FREEZE:1e10=100,2=1e300,3=inf,5=0,7=36000001,9=35999999;";
+  ASSERT_EQ(Load(ChartWith("SINGLE:MANIAC:7:", "4", extra)), 1);
+  ASSERT_EQ(g_timing.bpmChangeCount, 1);
+  EXPECT_DOUBLE_EQ(g_timing.bpmChanges[0].position, 10);
+  ASSERT_EQ(g_timing.stopCount, 1);
+  EXPECT_DOUBLE_EQ(g_timing.stops[0].position, 9);
+  // the conversions stay finite everywhere
+  EXPECT_EQ(Timing_TimeOfPosition(g_timing, 12), 1250);   // the last 2 sixteenths take 0.03 ms
+  EXPECT_TRUE(std::isfinite(Timing_PositionOfTime(g_timing, 1e12)));
+}
+
 TEST_F(ChartInput, ListsWithoutPairsAreEmpty) {
   ASSERT_EQ(Load(ChartWith("SINGLE:MANIAC:7:", "4", "#BPM:120;#GAP:0;#CHANGEBPM:;#FREEZE:,,,;")), 1);
   EXPECT_EQ(g_timing.bpmChangeCount, 0);

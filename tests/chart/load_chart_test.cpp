@@ -449,6 +449,14 @@ TEST_F(LoadChart, BattleFillsBothPlayersFromOneCoupleChart) {
   EXPECT_EQ(p1.arrows[1].y, 780);   // player 1 plays standard scroll
 }
 
+TEST_F(LoadChart, BattleCannotFollowAnotherStyle) {
+  SetUpPlayer(p2, 2, "BATTLE", 4, 0, 3);
+  std::string text = ChartWith("SINGLE:BASIC:3:", "4") + "#COUPLE:BASIC:3:8:8;\n";
+  EXPECT_EQ(LoadText(text, two.p, 2), 0);
+  EXPECT_EQ(p1.arrows, nullptr);
+  EXPECT_EQ(p2.arrows, nullptr);
+}
+
 TEST_F(LoadChart, VersusLoadsEachPlayersOwnChart) {
   SetUpPlayer(p2, 2, "SINGLE", 4, 2, 8);
   std::string text = ChartWith("SINGLE:BASIC:3:", "4", "#BPM:150;\n#GAP:-20;\n") + "#SINGLE:MANIAC:8:66;\n";
