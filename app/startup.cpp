@@ -3,7 +3,18 @@
 #include "app/log.h"
 #include "app/options.h"
 #include "app/pacer.h"
+#include "app/message_screen.h"
 #include "app/test_mode.h"
+#include "app/warning_screen.h"
+#include "library/profiles.h"
+#include "library/records.h"
+#include "library/song_list.h"
+#include "library/song_search.h"
+#include "media/audio/audio.h"
+#include "media/draw_helpers.h"
+#include "media/font/font.h"
+#include "media/skin/skin_config.h"
+#include "media/skin/skin_images.h"
 #include "library/settings.h"
 #include "media/input/input.h"
 #include "media/input_script.h"
@@ -17,6 +28,9 @@
 #include <string>
 
 std::string g_programDir;
+int g_soundLatencyMs = 0;
+bool g_firstRun = false;
+IndexProgress g_scan;
 
 namespace {
 // The value of "sortBy" at start-up: menus may change it, the stored file keeps it.
@@ -28,12 +42,53 @@ void setWorkingSet(const StartOptions& o) {
   (void)o;
 }
 
+// Everything a failed start-up had opened, in reverse order.
+void shutDownEarly() {
+  Font_Free();
+  Audio_Free();
+  Driver_CloseDevices();
+  Pacer_End();
+}
+
+bool startSound(const StartOptions& o) {
+  int count = 0;
+  while (const char* name = Audio_GetDeviceDescription(count)) {
+    WriteLogf("Sound Device %d: %s\n", count + 1, name);
+    count++;
+  }
+  WriteLogf("Found %d Sound Devices...\n", count);
+  int device = -1;
+  if (o.soundDevice >= 1 && o.soundDevice <= count) {
+    WriteLogf("Using Sound Device %d...\n", o.soundDevice);
+    device = o.soundDevice - 1;
+  }
+  WriteLog("Initialising sound system (BASS_Init())...\n");
+  uint32_t rate = g_settings.frequency == 0 ? 11025 : g_settings.frequency == 1 ? 22050 : 44100;
+  uint32_t flags = AUDIO_DEVICE_LATENCY;
+  if (g_settings.stereo == 0) flags |= AUDIO_DEVICE_MONO;
+  if (g_settings.sixteenBit == 0) flags |= AUDIO_DEVICE_8BITS;
+  if (!Audio_Init(device, rate, flags, nullptr)) return false;
+  AudioInfo info{};
+  info.size = sizeof info;
+  Audio_GetInfo(&info);
+  g_soundLatencyMs = (int)info.latency;
+  WriteLogf("BASS.dll says sound card latency at: %d\n", g_soundLatencyMs);
+  return true;
+}
+
 void shutDown(bool testMode) {
   if (!testMode) {
     g_settings.sortBy = g_startSortBy;
     saveSettings();
+    freeRecords(g_records);
   }
+  g_background.Free();
   Pacer_End();
+  FreeImages();
+  Audio_Stop();
+  Font_Free();
+  Draw_Free();
+  Audio_Free();
   Driver_CloseDevices();
 }
 }
@@ -62,6 +117,13 @@ int GameMain(int argc, char** argv) {
   setWorkingSet(o);
   Priority_RaiseProcess();
 
+  // 5. the audio library's version
+  if (Audio_GetVersion() < 0x60001) {
+    MessageBox_Show("Version of BASS.dll is incorrect, or not found.\n(Require v1.6 or higher.  v1.8 recommended)",
+                    "Error");
+    return 1;
+  }
+
   // 6. joysticks, settings and key bindings; then every option over the defaults
   Joystick_Init();
   loadSettings(0);
@@ -87,6 +149,56 @@ int GameMain(int argc, char** argv) {
   }
   // 12. thread priority
   if (o.threadPriority) Priority_RaiseThread(o.threadPriority);
+
+  // 13. the main font, from the skin or else from Default
+  WriteLog("Loading fonts...\n");
+  if (!Font_Load((std::string("Skins/") + g_settings.skin).c_str(), "font-Main")) Font_Load("Skins/Default", "font-Main");
+  MessageScreen_Install();
+
+  // 14.-16. sound
+  if (!startSound(o)) {
+    MessageBox_Show("Unable to initialise sound", "Error");
+    shutDownEarly();
+    return 1;
+  }
+
+  // 17. records
+  if (!o.test.active) {
+    WriteLog("Loading records file...\n");
+    loadRecords(g_records);
+    g_firstRun = g_records.records.empty();
+    for (SongRecord& r : g_records.records) r.used = 0;
+  }
+  // 18. skins, sound sets, profiles, effects; output starts
+  WriteLog("Loading skins and announcers...\n");
+  ListSkins();
+  ListSoundSets();
+  WriteLog("Loading user profiles...\n");
+  listProfiles();
+  WriteLog("Starting sound...\n");
+  Audio_Start();
+  Audio_SetVolume(g_settings.volume);
+  // 19. skin graphics
+  WriteLog("About to call LoadImages();\n");
+  LoadImages(o.test.active);
+
+  // 20. the song library
+  if (!o.test.active) {
+    if (o.scanSongs) {
+      WriteLog("Searching for songs (Songs folder)...\n");
+      runSongSearch(g_scan);
+    }
+    loadSongList();
+    if (!g_groupList.empty() && g_settings.folderIndex >= 0)
+      g_settings.folderIndex %= (int32_t)g_groupList.size();
+    else if (g_settings.folderIndex < 0)
+      g_settings.folderIndex = 0;
+  }
+  // 23. the warning screen on a first run or when new songs were found
+  if (!o.test.active) {
+    WriteLog("Warning screen...\n");
+    if (g_firstRun || g_scan.added > 0) WarningScreen(g_scan.added);
+  }
 
   // 24.
   WriteLog("Clearing window...\n");

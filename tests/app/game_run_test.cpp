@@ -1,4 +1,5 @@
 // Runs the real executable headless in a fresh game folder.
+#include "library/records.h"
 #include "library/settings.h"
 #include "platform/files.h"
 #include "support/test_support.h"
@@ -21,7 +22,13 @@ GameResult runGame(const std::string& args) {
 }
 
 // Presses and releases Escape shortly after start; the plain screen ends on it.
-void escapeScript() { WriteFile("quit.txt", "# leave at once\n300 down 1\n400 up 1\n"); }
+// A records file with one record means this is no first run (no 12-second notice).
+void escapeScript() {
+  WriteFile("quit.txt", "# leave at once\n300 down 1\n400 up 1\n");
+  SongRecord r = Records_New("Old\\Song", 1000);
+  int32_t n = 1;
+  WriteFile("rkv2.rec", std::string((const char*)&n, 4) + std::string((const char*)&r, sizeof r));
+}
 
 std::string settingsBytes(uint8_t volume) {
   Settings s;
