@@ -138,7 +138,7 @@ int32_t Window_Init(bool fullScreen, int colourDepth, bool hardwareSurface, int 
       return kVideoInitFailed;
     }
   }
-  if (!fullScreen) chooseWindowScale(vi);
+  if (!fullScreen && !g_dummyDriver) chooseWindowScale(vi);  // nobody sees a dummy window
   setIcon();
   SDL_Surface* s = SDL_SetVideoMode(kScreenWidth, kScreenHeight, depth, flags);
   if (!s || !Screen_Attach(s)) {

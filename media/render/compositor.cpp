@@ -165,17 +165,19 @@ void Compose(const ComposeSource& src, const ComposeTarget& dst, int64_t x, int6
   const int64_t stepX = (int64_t)src.width * 256 / w, stepY = (int64_t)src.height * 256 / h;
   const bool contiguous = stepX == 256;  // source columns follow the screen's one for one
   const bool coloured = (src.modulate & 0xFFFFFF) != 0xFFFFFF;
+  // The kernel depends only on the picture's state, so it is chosen once per draw.
+  enum { COPY, CONST, ALPHA, ALPHA_FADE } kind;
+  if (src.pixelAlpha) kind = src.fade == 255 ? ALPHA : ALPHA_FADE;
+  else kind = src.fade == 255 ? COPY : CONST;
+  // A solid picture's colour is multiplied straight into the screen.
+  const bool fuseColour = coloured && kind == COPY;
+  const bool colourRow = coloured && !fuseColour;
   if (!contiguous) {
     if ((int)t_cols.size() < n) t_cols.resize(n);
     int64_t v = j0 * stepX;
     for (int k = 0; k < n; k++, v += stepX) t_cols[k] = (int32_t)(v >> 8);
   }
-  if ((!contiguous || coloured) && (int)t_row.size() < n) t_row.resize(n);
-
-  // The kernel depends only on the picture's state, so it is chosen once per draw.
-  enum { COPY, CONST, ALPHA, ALPHA_FADE } kind;
-  if (src.pixelAlpha) kind = src.fade == 255 ? ALPHA : ALPHA_FADE;
-  else kind = src.fade == 255 ? COPY : CONST;
+  if ((!contiguous || colourRow) && (int)t_row.size() < n) t_row.resize(n);
 
   uint32_t* out = dst.pixels + (y + i0) * dst.pitch + (x + j0);
   int64_t lastRow = -1;
@@ -187,19 +189,22 @@ void Compose(const ComposeSource& src, const ComposeTarget& dst, int64_t x, int6
       const uint32_t* row = src.pixels + sr * src.width;
       if (contiguous) {
         line = row + j0;
-        if (coloured) {
+        if (colourRow) {
           comp::RowModulate(t_row.data(), line, n, src.modulate);
           line = t_row.data();
         }
       } else {
         comp::RowGather(t_row.data(), row, t_cols.data(), n);
-        if (coloured) comp::RowModulate(t_row.data(), t_row.data(), n, src.modulate);
+        if (colourRow) comp::RowModulate(t_row.data(), t_row.data(), n, src.modulate);
         line = t_row.data();
       }
       lastRow = sr;
     }
     switch (kind) {
-      case COPY: comp::RowCopy(out, line, n); break;
+      case COPY:
+        if (fuseColour) comp::RowModulate(out, line, n, src.modulate);
+        else comp::RowCopy(out, line, n);
+        break;
       case CONST: comp::RowBlendConst(out, line, n, src.fade); break;
       case ALPHA: comp::RowBlendAlpha(out, line, n); break;
       case ALPHA_FADE: comp::RowBlendAlphaFade(out, line, n, src.fade); break;

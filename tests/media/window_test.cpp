@@ -110,6 +110,20 @@ TEST_F(WindowTest, SixteenBitsWhenAsked) {
   EXPECT_EQ(Screen_Pixel(0, 0), 0xFF0000u);
 }
 
+TEST_F(WindowTest, FullScreenHidesTheCursorAndHardwareSurfacesStillDraw) {
+  ASSERT_EQ(Window_Init(true, 0, true, 0, false), 0);
+  EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+  EXPECT_TRUE(SDL_GetVideoSurface()->flags & SDL_FULLSCREEN);
+  EXPECT_EQ(SDL_GetVideoSurface()->format->BitsPerPixel, 32);
+  Screen_Clear(1, 2, 3);
+  Screen_Present();
+  Screen_Present();  // both buffers of a double-buffered screen show the frame
+  EXPECT_EQ(screenWord(639, 479) & 0xFFFFFF, 0x010203u);
+  Window_Shutdown();
+  ASSERT_EQ(Window_Init(false, 0, false, 0, false), 0);
+  EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
+}
+
 TEST_F(WindowTest, FailsWithTheFailureCodeWhenVideoCannotStart) {
   setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
   EXPECT_EQ(Window_Init(false, 0, false, 0, false), kVideoInitFailed);
