@@ -5,6 +5,7 @@
 #include "media/render/image.h"
 #include "media/render/screen.h"
 #include "media/skin/skin_images.h"
+#include "media/input/input.h"
 #include "media/window.h"
 #include "platform/clock.h"
 #include <SDL.h>
@@ -38,7 +39,7 @@ void WarningScreen(int newSongs) {
   for (;;) {
     int elapsed = (int)(Clock_Ms() - start);
     if (elapsed > 12000) break;
-    Window_PumpMessages();
+    Keyboard_Poll();
     Screen_Clear(0, 0, 0);
     if (tile.loaded && tile.width > 0 && tile.height > 0) {
       int ox = (elapsed / 40) % tile.width, oy = (elapsed / 40) % tile.height;

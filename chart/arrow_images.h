@@ -2,7 +2,7 @@
 // How the chart loader gets the picture reference of each arrow record. Image
 // loading installs a lookup for the current skin; until then (and in tools and
 // tests) every reference is none. The loader never loads pictures itself.
-struct Image;
+class Image;
 
 // colourClass: 0 on the beat, 1 half beat, 2 other; column: the record's column
 // (0..5, or 6..9 for the right pad of DOUBLE); freeze: the freeze picture of the column.

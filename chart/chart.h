@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-struct Image;     // a picture of the rendering layer; the loader only stores references
+class Image;      // a picture of the rendering layer; the loader only stores references
 struct Player;
 
 // Arrow kinds.

@@ -3,6 +3,7 @@
 #include "media/draw_helpers.h"
 #include "media/font/font.h"
 #include "media/render/screen.h"
+#include "media/input/input.h"
 #include "media/window.h"
 #include "platform/locks.h"
 #include <thread>
@@ -12,7 +13,7 @@ void runSongSearch(IndexProgress& result) {
   progress.screenListening = true;
   std::thread worker(indexSongs, "Songs", "rkv2.sng", &progress, &g_drawLock);
   for (;;) {
-    Window_PumpMessages();
+    Keyboard_Poll();
     Screen_Clear(0, 0, 0);
     bool done;
     {

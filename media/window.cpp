@@ -2,8 +2,8 @@
 #include "app/log.h"
 #include "media/input/input.h"
 #include "media/render/render_state.h"
+#include "platform/priority.h"
 #include <SDL.h>
-#include <sys/resource.h>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -152,8 +152,7 @@ int32_t Window_Init(bool fullScreen, int colourDepth, bool hardwareSurface, int 
 
   g_textureLimits.minWidth = g_textureLimits.minHeight = std::max(minSize, 4);
   g_textureLimits.margin = v5Hack ? 1 : 0;
-  // Best effort, as the game asks for a high priority; refusals are fine.
-  if (getpriority(PRIO_PROCESS, 0) > -5) setpriority(PRIO_PROCESS, 0, -5);
+  Priority_RaiseProcess();  // best effort, as at the end of every video set-up
   WriteLogf("Video: %s driver, 640 x 480, %d bits%s%s\n", driver, s->format->BitsPerPixel,
             fullScreen ? ", full screen" : "", hardwareSurface ? ", hardware surface" : "");
   g_closeRequested = false;

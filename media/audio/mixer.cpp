@@ -159,7 +159,9 @@ void Mixer_Render(uint8_t* out, int bytes) {
   int frameBytes = a.outChannels * (a.outBits / 8);
   int frames = frameBytes > 0 ? bytes / frameBytes : 0;
   double heard = std::max(0.0, (double)a.handed - a.queuedFrames);
-  double reach = std::max(0.0, (double)(a.handed + (uint64_t)frames) - a.queuedFrames);
+  // Until the next callback the listener can get at most to the end of this
+  // buffer; a callback that comes late does not stop a device still playing.
+  double reach = (double)(a.handed + (uint64_t)frames);
   MusicClock_Report(a.clock, t0, heard, reach);
   CallbackNote& note = a.notes[a.noteCount % kCallbackNotes];
   note.t = t0;

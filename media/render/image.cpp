@@ -125,6 +125,14 @@ bool Image::fillFromBitmap(FIBITMAP* dib, int32_t left, int32_t top, int32_t w, 
   else if (type == FIT_RGB16) dib = owned = FreeImage_ConvertTo24Bits(dib);
   else if (type != FIT_BITMAP) dib = owned = FreeImage_ConvertToStandardType(dib, TRUE);
   if (!dib) return false;
+  // A palette picture with transparent entries (a PNG saved with a tRNS table)
+  // keeps that transparency as alpha, as a 32-bit picture.
+  if (FreeImage_GetBPP(dib) <= 8 && FreeImage_IsTransparent(dib)) {
+    FIBITMAP* full = FreeImage_ConvertTo32Bits(dib);
+    if (owned) FreeImage_Unload(owned);
+    dib = owned = full;
+    if (!dib) return false;
+  }
   const int32_t bh = (int32_t)FreeImage_GetHeight(dib);
   const unsigned bpp = FreeImage_GetBPP(dib);
 

@@ -52,11 +52,11 @@ void Arrow_Draw(cairo_t* cr, double cx, double cy, double s, double angle, Rgba 
       cairo_stroke(cr);
     }
   }
-  Rgba c = Lighter(col, 0.35 * glow);
+  Rgba c = Lighter(col, 0.18 * glow);
   switch (look) {
     case ArrowLook::Glossy: {
       Arrow_Path(cr, cx, cy, s, angle);
-      cairo_pattern_t* p = AlongArrow(cx, cy, s, angle, Lighter(c, 0.45), Darker(c, 0.35));
+      cairo_pattern_t* p = AlongArrow(cx, cy, s, angle, Lighter(c, 0.3), Darker(c, 0.35));
       cairo_set_source(cr, p);
       cairo_fill_preserve(cr);
       cairo_pattern_destroy(p);
@@ -295,7 +295,7 @@ static bool FlashSheet(const std::string& dir) {
       cairo_save(cr);
       cairo_rectangle(cr, 80 * f, 80 * r, 80, 80);
       cairo_clip(cr);
-      double fade = 1 - t;
+      double fade = 1 - 0.8 * t;
       // core glow
       cairo_pattern_t* p = cairo_pattern_create_radial(cx, cy, 0, cx, cy, 18 + 20 * t);
       cairo_pattern_add_color_stop_rgba(p, 0, 1, 1, 1, 0.9 * fade);

@@ -4,8 +4,12 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <png.h>
+
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 #include "gen_util.h"
 
@@ -89,6 +93,7 @@ Canvas Canvas_New(int width, int height, bool opaque) {
   c.width = width;
   c.height = height;
   c.surface = cairo_image_surface_create(opaque ? CAIRO_FORMAT_RGB24 : CAIRO_FORMAT_ARGB32, width, height);
+  c.keepRgb = opaque;
   c.cr = cairo_create(c.surface);
   cairo_font_options_t* fo = cairo_font_options_create();
   cairo_font_options_set_antialias(fo, CAIRO_ANTIALIAS_GRAY);
@@ -112,14 +117,62 @@ void Canvas_Free(Canvas& c) {
   c.surface = nullptr;
 }
 
-bool Canvas_Save(Canvas& c, const std::string& path) {
-  cairo_surface_flush(c.surface);
-  cairo_status_t st = cairo_surface_write_to_png(c.surface, path.c_str());
-  if (st != CAIRO_STATUS_SUCCESS) {
-    GenFail("cannot write '%s': %s", path.c_str(), cairo_status_to_string(st));
+// cairo writes a picture without transparent pixels as 24-bit RGB, and the
+// game keys 24-bit skin pictures by a corner colour; so skin pictures are
+// written here as 8-bit RGBA always (straight, not premultiplied, alpha).
+static bool WritePngRgba(cairo_surface_t* s, const std::string& path) {
+  int w = cairo_image_surface_get_width(s), h = cairo_image_surface_get_height(s);
+  int stride = cairo_image_surface_get_stride(s);
+  const unsigned char* data = cairo_image_surface_get_data(s);
+  bool opaque = cairo_image_surface_get_format(s) == CAIRO_FORMAT_RGB24;
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return false;
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png ? png_create_info_struct(png) : nullptr;
+  if (!png || !info || setjmp(png_jmpbuf(png))) {
+    png_destroy_write_struct(&png, &info);
+    std::fclose(f);
     return false;
   }
-  return true;
+  png_init_io(png, f);
+  png_set_IHDR(png, info, w, h, 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+               PNG_FILTER_TYPE_DEFAULT);
+  png_set_compression_level(png, 9);
+  png_write_info(png, info);
+  std::vector<unsigned char> row((size_t)w * 4);
+  for (int y = 0; y < h; y++) {
+    const uint32_t* src = (const uint32_t*)(data + (size_t)y * stride);
+    for (int x = 0; x < w; x++) {
+      uint32_t p = src[x];
+      unsigned a = opaque ? 255 : p >> 24;
+      unsigned r = (p >> 16) & 255, g = (p >> 8) & 255, b = p & 255;
+      if (a > 0 && a < 255) {
+        r = (r * 255 + a / 2) / a;
+        g = (g * 255 + a / 2) / a;
+        b = (b * 255 + a / 2) / a;
+      }
+      row[x * 4 + 0] = (unsigned char)std::min(255u, r);
+      row[x * 4 + 1] = (unsigned char)std::min(255u, g);
+      row[x * 4 + 2] = (unsigned char)std::min(255u, b);
+      row[x * 4 + 3] = (unsigned char)a;
+    }
+    png_write_row(png, row.data());
+  }
+  png_write_end(png, nullptr);
+  png_destroy_write_struct(&png, &info);
+  return std::fclose(f) == 0;
+}
+
+bool Canvas_Save(Canvas& c, const std::string& path) {
+  cairo_surface_flush(c.surface);
+  bool ok;
+  if (c.keepRgb) {
+    ok = cairo_surface_write_to_png(c.surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
+  } else {
+    ok = WritePngRgba(c.surface, path);
+  }
+  if (!ok) GenFail("cannot write '%s'", path.c_str());
+  return ok;
 }
 
 void SetColour(cairo_t* cr, Rgba c) { cairo_set_source_rgba(cr, c.r, c.g, c.b, c.a); }

@@ -44,10 +44,13 @@ void Draw_Shutdown();
 std::string Draw_FontPath(Face f);
 
 // A new transparent ARGB32 surface with its context; free with Canvas_Free.
+// Canvases are saved as RGBA PNGs, except opaque ones (song banners and
+// backgrounds), which are saved as RGB.
 struct Canvas {
   cairo_surface_t* surface = nullptr;
   cairo_t* cr = nullptr;
   int width = 0, height = 0;
+  bool keepRgb = false;
 };
 Canvas Canvas_New(int width, int height, bool opaque = false);
 void Canvas_Free(Canvas& c);

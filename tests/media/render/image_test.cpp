@@ -243,6 +243,28 @@ TEST_F(ImageTest, JpegAndBmpDecode) {
   EXPECT_EQ(rgb(b.PixelAt(3, 4)), 0x300040u);
 }
 
+TEST_F(ImageTest, PalettePngKeepsItsTransparentEntries) {
+  FIBITMAP* dib = FreeImage_Allocate(3, 1, 8);
+  RGBQUAD* pal = FreeImage_GetPalette(dib);
+  pal[0] = RGBQUAD{0, 0, 255, 0};  // red (blue, green, red order)
+  pal[1] = RGBQUAD{255, 0, 0, 0};  // blue
+  BYTE trns[2] = {255, 0};         // entry 1 is clear
+  FreeImage_SetTransparencyTable(dib, trns, 2);
+  BYTE* line = FreeImage_GetScanLine(dib, 0);
+  line[0] = 0, line[1] = 1, line[2] = 0;
+  ASSERT_TRUE(FreeImage_Save(FIF_PNG, dib, "pal.png", 0));
+  FreeImage_Unload(dib);
+  Image im;
+  ASSERT_TRUE(loadPath(im, "pal.png", 1));
+  EXPECT_EQ(im.bytesPerPixel, 4);
+  EXPECT_EQ(im.PixelAt(0, 0), 0xFFFF0000u);
+  EXPECT_EQ(im.PixelAt(1, 0) >> 24, 0u);
+  Screen_Clear(0, 255, 0);
+  im.Draw();
+  EXPECT_EQ(Screen_Pixel(1, 0), 0x00FF00u);
+  EXPECT_EQ(Screen_Pixel(2, 0), 0xFF0000u);
+}
+
 TEST_F(ImageTest, BmpWithAnUnusedFourthByteIsOpaque) {
   savePicture("x.bmp", FIF_BMP, 2, 2, 32, [](int, int) { return 0x00336699u; });
   Image im;
