@@ -266,7 +266,9 @@ TEST_F(LoadChart, ManyUnclosedFreezesAndSpareMarkers) {
       pending++;
       EXPECT_EQ(a.freezeLink, -1);
     }
-    if (a.freezeLink >= 0) EXPECT_EQ(p1.arrows[a.freezeLink].kind, ARROW_FREEZE);
+    if (a.freezeLink >= 0) {
+      EXPECT_EQ(p1.arrows[a.freezeLink].kind, ARROW_FREEZE);
+    }
   }
   EXPECT_EQ(pending, 2);
   EXPECT_EQ(p1.maxDancePoints, 2 + 2 + 2 + 6);
@@ -400,7 +402,9 @@ TEST_F(LoadChart, DoubleMergeKeepsFreezeLinks) {
   int heads = 0;
   for (int i = 0; i < p1.arrowCount; i++) {
     const Arrow& a = p1.arrows[i];
-    if (i > 0) EXPECT_GE(a.startPos, p1.arrows[i - 1].startPos);
+    if (i > 0) {
+      EXPECT_GE(a.startPos, p1.arrows[i - 1].startPos);
+    }
     if (a.freezeLink >= 0) {
       heads++;
       const Arrow& f = p1.arrows[a.freezeLink];
@@ -507,8 +511,11 @@ TEST_F(LoadChart, ImageReferencesThroughTheInterface) {
   EXPECT_EQ(a[0].image, (const Image*)&cells[0][COL_LEFT][0]);
   EXPECT_EQ(a[1].image, (const Image*)&cells[2][COL_UP][0]);
   for (int i = 2; i < 4; i++) {
-    if (a[i].kind == ARROW_FREEZE) EXPECT_EQ(a[i].image, (const Image*)&cells[1][COL_UP][1]);
-    else EXPECT_EQ(a[i].freezeChord, 1);
+    if (a[i].kind == ARROW_FREEZE) {
+      EXPECT_EQ(a[i].image, (const Image*)&cells[1][COL_UP][1]);
+    } else {
+      EXPECT_EQ(a[i].freezeChord, 1);
+    }
   }
   int chordTaps = 0;
   for (int i = 0; i < 5; i++)
