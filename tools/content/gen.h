@@ -15,4 +15,6 @@ bool Gen_Songs(const GenContext& ctx, const std::string& songsDir);        // So
 bool Gen_Courses(const GenContext& ctx);                                   // Courses/Demo and bonus files
 // Composes a preview of the generated pictures (for looking at them, not shipped).
 bool Gen_ContactSheet(const GenContext& ctx, const std::string& outPath);
+// A mock of the title menu drawn with the skin and its font, as the game shows it.
+bool Gen_TitleMock(const GenContext& ctx, const std::string& outPath);
 void Gen_ContactPick(const std::string& commaList);  // files (relative to the game folder) to show

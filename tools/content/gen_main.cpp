@@ -2,7 +2,9 @@
 // font, the Default sound set, the demo songs and courses) into a game folder.
 //
 //   tv_contentgen GAMEDIR [--only=skin,font,sounds,songs,courses] [--no-voice]
-//                 [--fonts=DIR] [--contact=PNG [--pick=FILE,...]]
+//                 [--fonts=DIR] [--contact=PNG [--pick=FILE,...]] [--mock=PNG]
+//
+// --contact and --mock only draw previews of an already generated folder.
 //
 // The output depends on nothing but this program and the DejaVu font files:
 // fixed seeds, no clock, no environment. A full run first removes the folders
@@ -48,7 +50,7 @@ int main(int argc, char** argv) {
   ctx.fontDir = TV_DEJAVU_DIR;
   std::set<std::string> only;
   bool voices = true;
-  std::string contact;
+  std::string contact, mock;
   for (int i = 1; i < argc; i++) {
     std::string a = argv[i];
     if (a.rfind("--only=", 0) == 0) {
@@ -66,11 +68,13 @@ int main(int argc, char** argv) {
       ctx.fontDir = a.substr(8);
     } else if (a.rfind("--contact=", 0) == 0) {
       contact = a.substr(10);
+    } else if (a.rfind("--mock=", 0) == 0) {
+      mock = a.substr(7);
     } else if (a.rfind("--pick=", 0) == 0) {
       Gen_ContactPick(a.substr(7));
     } else if (a == "--help" || a == "-h") {
       std::printf("usage: %s GAMEDIR [--only=skin,font,sounds,songs,courses] [--no-voice] [--fonts=DIR] "
-                  "[--contact=PNG [--pick=FILE,...]]\n", argv[0]);
+                  "[--contact=PNG [--pick=FILE,...]] [--mock=PNG]\n", argv[0]);
       return 0;
     } else if (ctx.gameDir.empty()) {
       ctx.gameDir = a;
@@ -87,8 +91,10 @@ int main(int argc, char** argv) {
   auto want = [&](const char* part) { return only.empty() || only.count(part) > 0; };
 
   if (!Draw_Init(ctx)) return 1;
-  if (!contact.empty()) {
-    bool ok = Gen_ContactSheet(ctx, contact);
+  if (!contact.empty() || !mock.empty()) {
+    bool ok = true;
+    if (!contact.empty()) ok = Gen_ContactSheet(ctx, contact) && ok;
+    if (!mock.empty()) ok = Gen_TitleMock(ctx, mock) && ok;
     Draw_Shutdown();
     return ok ? 0 : 1;
   }
