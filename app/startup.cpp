@@ -15,6 +15,7 @@
 #include "media/font/font.h"
 #include "media/skin/skin_config.h"
 #include "media/skin/skin_images.h"
+#include "media/sound/sound_fx.h"
 #include "library/settings.h"
 #include "media/input/input.h"
 #include "media/input_script.h"
@@ -86,6 +87,7 @@ void shutDown(bool testMode) {
   Pacer_End();
   FreeImages();
   Audio_Stop();
+  FreeSounds();
   Font_Free();
   Draw_Free();
   Audio_Free();
@@ -175,6 +177,8 @@ int GameMain(int argc, char** argv) {
   ListSoundSets();
   WriteLog("Loading user profiles...\n");
   listProfiles();
+  WriteLog("Loading sound effects...\n");
+  LoadSounds();
   WriteLog("Starting sound...\n");
   Audio_Start();
   Audio_SetVolume(g_settings.volume);
