@@ -32,3 +32,14 @@ std::string ReadFile(const std::string& path) {
   ss << f.rdbuf();
   return ss.str();
 }
+
+namespace {
+// The tests run headless however they are started (ctest, the test program by
+// hand, a debugger); a driver set in the environment is kept.
+struct HeadlessDrivers {
+  HeadlessDrivers() {
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+  }
+} g_headless;
+}
