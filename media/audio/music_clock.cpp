@@ -77,8 +77,19 @@ void MusicClock_Report(MusicClock& c, double t, double heard, double limit) {
     c.anchorFrames = p;
     c.lastReportT = t;
     addReport(c, t, heard);
-    double r = measuredRate(c);
-    if (r > 0) c.rate = std::clamp(r, 0.8 * c.nominalRate, 1.25 * c.nominalRate);
+    // The rate is measured over the first reports, then only nudged by lasting
+    // errors: a later measurement would count the device's stalls (a late dummy
+    // callback, an underrun) as slowness and leave the clock lagging after them.
+    if (!c.rateKnown) {
+      double r = measuredRate(c);
+      if (r > 0 && c.obsCount >= 16) {
+        c.rate = r;
+        c.rateKnown = true;
+      }
+    } else {
+      c.rate *= 1 + std::clamp(e / c.rate / kClockRateSteerSeconds, -0.002, 0.002);
+    }
+    c.rate = std::clamp(c.rate, 0.8 * c.nominalRate, 1.25 * c.nominalRate);
     // Ahead of the device: slow down, down to a halt; behind: up to double speed.
     double corr = std::clamp(e / (c.rate * kClockSteerSeconds), -1.0, 1.0);
     c.slope = c.rate * (1 + corr);

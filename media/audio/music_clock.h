@@ -22,6 +22,7 @@ struct MusicClock {
   double lastRead = 0;          // what was last answered: answers never go below it
   double lastReportT = 0;
   double expectedGap = 0.01;    // seconds between reports the device asks for
+  bool rateKnown = false;       // measured once; afterwards only steered
   // recent reports, for the rate measurement
   static constexpr int kWindow = 128;
   double obsT[kWindow];
@@ -32,6 +33,8 @@ struct MusicClock {
 
 // Steering time: an error is worked off over about this long.
 constexpr double kClockSteerSeconds = 0.04;
+// A lasting error is worked out of the rate over about this long.
+constexpr double kClockRateSteerSeconds = 1.0;
 // An error of more than this (seconds of sound) is not steered but jumped over.
 constexpr double kClockJumpSeconds = 0.1;
 

@@ -12,6 +12,8 @@ struct Sim {
   double speed = 1.0;     // device frames per nominal frame
   double jitterMs = 0;    // callbacks late by up to this
   double queued = 0;      // frames still ahead of the listener at a callback
+  int stallEvery = 0;     // every n-th callback comes late by stallMs, and the rest follow it
+  double stallMs = 0;
   uint32_t seed = 1;
 };
 
@@ -29,7 +31,11 @@ SimResult simulate(const Sim& s, double seconds, double warmup = 0.3) {
   std::uniform_real_distribution<double> late(0, s.jitterMs / 1000);
   std::vector<double> cbT;
   double period = kBuffer / (kRate * s.speed);
-  for (double t = 0; t < seconds + 1; t += period) cbT.push_back(t + late(rng));
+  double shift = 0;
+  for (double t = 0; t < seconds + 1; t += period) {
+    if (s.stallEvery && cbT.size() % s.stallEvery == (size_t)s.stallEvery - 1) shift += s.stallMs / 1000;
+    cbT.push_back(t + shift + late(rng));
+  }
   for (size_t k = 1; k < cbT.size(); k++) cbT[k] = std::max(cbT[k], cbT[k - 1] + 1e-4);
   auto truth = [&](double t) {  // buffer k plays from callback k to callback k+1
     size_t k = std::upper_bound(cbT.begin(), cbT.end(), t) - cbT.begin();
@@ -87,6 +93,19 @@ TEST(MusicClock, FollowsFastAndSlowDevicesWithJitter) {
   }
 }
 
+TEST(MusicClock, StallsOfTheDeviceLeaveNoLastingLag) {
+  // the dummy driver on a busy machine: now and then a callback 5 ms late
+  Sim s;
+  s.speed = 1.045;
+  s.jitterMs = 0.1;
+  s.stallEvery = 37;
+  s.stallMs = 5;
+  SimResult r = simulate(s, 10, 0.5);
+  EXPECT_TRUE(r.monotonic);
+  EXPECT_LT(r.meanErrMs, 0.3);
+  EXPECT_LT(r.maxErrMs, 4.0);   // inside a stall nothing can know it is one
+}
+
 TEST(MusicClock, HaltStopsAtWhatWasHandedOver) {
   MusicClock c;
   MusicClock_Reset(c, kRate, kBuffer / kRate);
@@ -132,16 +151,17 @@ TEST_F(AudioClockLive, APlayingStreamsPositionIsSmoothMonotonicAndTrue) {
   uint32_t s = Audio_StreamCreateFile(false, "long.wav", 0, 0, AUDIO_STREAM_EXACT_SEEK);
   ASSERT_NE(s, 0u);
   ASSERT_TRUE(Audio_StreamPlay(s, false, 0));
-  sleepMs(200);
+  sleepMs(300);
+  // each reading with the moments before and after it: it was taken in between
   struct Reading {
-    double t;
-    double frames;
+    double t, t2, frames;
   };
   std::vector<Reading> reads;
   auto end = Audio_Now() + 1.5;
   while (Audio_Now() < end) {
     double t = Audio_Now();
-    reads.push_back({t, (double)(Audio_ChannelGetPosition(s) / 4)});
+    double f = (double)(Audio_ChannelGetPosition(s) / 4);
+    reads.push_back({t, Audio_Now(), f});
     std::this_thread::sleep_for(std::chrono::microseconds(1000));
   }
   std::vector<CallbackNote> notes = Mixer_Notes();
@@ -154,25 +174,29 @@ TEST_F(AudioClockLive, APlayingStreamsPositionIsSmoothMonotonicAndTrue) {
     queued = g_audio.queuedFrames;
   }
   ASSERT_EQ(firstPos, 0.0);
-  double maxStep = 0, maxErr = 0, sumErr = 0;
-  int n = 0;
+  auto truth = [&](double t) { return Notes_HeardAt(notes, queued, t) - (double)firstDev; };
+  double maxJump = 0, sumErr = 0;
+  std::vector<double> errs;
   for (size_t i = 0; i < reads.size(); i++) {
+    const Reading& r = reads[i];
     if (i) {
-      ASSERT_GE(reads[i].frames, reads[i - 1].frames) << "went backwards at " << i;
-      double dt = reads[i].t - reads[i - 1].t;
-      // a step larger than the time that passed (plus 3 ms slack) would be a jump
-      maxStep = std::max(maxStep, (reads[i].frames - reads[i - 1].frames) / 44100.0 - dt);
+      ASSERT_GE(r.frames, reads[i - 1].frames) << "went backwards at " << i;
+      // moving further than the time that passed would be a jump
+      maxJump = std::max(maxJump, (r.frames - reads[i - 1].frames) / 44100.0 - (r.t2 - reads[i - 1].t));
     }
-    if (reads[i].t > notes.back().t) continue;
-    double truth = Notes_HeardAt(notes, queued, reads[i].t) - (double)firstDev;
-    double err = std::fabs(reads[i].frames - truth) / 44.1;
-    maxErr = std::max(maxErr, err);
+    if (r.t2 > notes.back().t) continue;
+    double lo = truth(r.t), hi = truth(r.t2);
+    double err = (r.frames < lo ? lo - r.frames : r.frames > hi ? r.frames - hi : 0) / 44.1;
+    errs.push_back(err);
     sumErr += err;
-    n++;
   }
-  ASSERT_GT(n, 500);
-  EXPECT_LT(maxStep * 1000, 3.0);
-  // the test machine is shared: a late callback is a late truth, so allow a little more than the bench's 1 ms
-  EXPECT_LT(maxErr, 3.0);
-  EXPECT_LT(sumErr / n, 0.5);
+  ASSERT_GT(errs.size(), 500u);
+  std::sort(errs.begin(), errs.end());
+  EXPECT_LT(maxJump * 1000, 2.0);
+  // The truth here is the dummy driver, whose thread a busy test machine delays
+  // now and then (the bench measures the clock itself); most readings must be
+  // within a millisecond, none far off.
+  EXPECT_LT(errs[errs.size() * 95 / 100], 1.0);
+  EXPECT_LT(sumErr / errs.size(), 0.5);
+  EXPECT_LT(errs.back(), 8.0);
 }
