@@ -4,28 +4,16 @@
 #include "library/settings.h"
 #include "media/input/input.h"
 #include "media/window.h"
+#include "app/title_menu.h"
+#include "play/player.h"
 #include "platform/msgbox.h"
 
 namespace {
 bool g_keyboardUp = false;
 bool g_videoUp = false;
-
-enum MenuResult { MENU_ARCADE = 1, MENU_NONSTOP = 3, MENU_DEMO = 8, MENU_QUIT = 9 };
-
-// Until the title menu is in place the driver's menu step is a plain screen that
-// ends the game on Escape (keyboard, gamepad binding or scripted input) or on the
-// window's close button.
-int plainMenu() {
-  MenuInput_Begin();
-  for (;;) {
-    uint32_t in = MenuInput_Read(0, false);
-    if ((in & MENU_ESCAPE) || Window_CloseRequested()) return MENU_QUIT;
-    Screen_Clear(16, 20, 48);
-    WaitFrame();
-    Screen_Present();
-  }
 }
-}
+
+int g_rateStep = 5;
 
 bool Driver_OpenDevices(const StartOptions& o) {
   Video_SelectBackend(o.useSDL, o.fullScreen, o.dither);
@@ -59,11 +47,15 @@ void Driver_ClearScreen() {
 void Driver_Run() {
   bool nonstopLast = false;
   for (;;) {
+    g_rateStep = 5;
+    Players_Reset();
+    int r = TitleMenu(nonstopLast);
     g_settings.currentSort = g_settings.defaultSort;
     if (g_settings.currentSort > 4) g_settings.folderIndex = 0;
-    int r = plainMenu();
-    if (r == MENU_QUIT) break;
-    nonstopLast = r == MENU_NONSTOP;
-    (void)nonstopLast;
+    Players_ClearModifierText();
+    if (r == TITLE_QUIT) break;
+    // The arcade and nonstop games and the attract demo are not part of this
+    // build yet: their choice comes back to the menu.
+    nonstopLast = r == TITLE_NONSTOP;
   }
 }

@@ -5,6 +5,8 @@
 #include "app/pacer.h"
 #include "app/message_screen.h"
 #include "app/test_mode.h"
+#include "app/title_menu.h"
+#include "menus/available_modes.h"
 #include "app/warning_screen.h"
 #include "library/profiles.h"
 #include "library/records.h"
@@ -198,6 +200,15 @@ int GameMain(int argc, char** argv) {
     else if (g_settings.folderIndex < 0)
       g_settings.folderIndex = 0;
   }
+  // 22. which styles have songs
+  if (!o.test.active) {
+    WriteLog("Finding Available modes...\n");
+    FindAvailableModes(g_availableModes);
+    g_titleStatus.scanChanged = g_scan.added + g_scan.updated + g_scan.deleted > 0;
+    g_titleStatus.added = g_scan.added;
+    g_titleStatus.updated = g_scan.updated;
+    g_titleStatus.deleted = g_scan.deleted;
+  }
   // 23. the warning screen on a first run or when new songs were found
   if (!o.test.active) {
     WriteLog("Warning screen...\n");
@@ -216,6 +227,7 @@ int GameMain(int argc, char** argv) {
     status = TestMode_Run(o.test);
   } else {
     WriteLog("Starting main loop...\n");
+    g_titleMusic = PlaySound(SND_TSLOOP);
     Driver_Run();
   }
   shutDown(o.test.active);
