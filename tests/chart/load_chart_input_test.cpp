@@ -123,6 +123,7 @@ TEST_F(ChartInput, ListsWithoutPairsAreEmpty) {
   EXPECT_EQ(g_timing.bpmChangeCount, 0);
   EXPECT_EQ(g_timing.bpmChanges, nullptr);
   EXPECT_EQ(g_timing.stopCount, 0);
+  Chart_Free(p1);
   ASSERT_EQ(Load(ChartWith("SINGLE:MANIAC:7:", "4", "#BPM:120;#GAP:0;#CHANGEBPM:==;#FREEZE:4=;")), 1);
   EXPECT_EQ(g_timing.bpmChangeCount, 0);
   EXPECT_EQ(g_timing.stopCount, 0);
@@ -131,6 +132,7 @@ TEST_F(ChartInput, ListsWithoutPairsAreEmpty) {
 TEST_F(ChartInput, HugeGapIsClamped) {
   ASSERT_EQ(Load(ChartWith("SINGLE:MANIAC:7:", "4", "#BPM:120;#GAP:99999999999999999999;")), 1);
   EXPECT_EQ(g_timing.gapMs, INT32_MAX);
+  Chart_Free(p1);
   ASSERT_EQ(Load(ChartWith("SINGLE:MANIAC:7:", "4", "#BPM:120;#GAP:-99999999999999999999;")), 1);
   EXPECT_EQ(g_timing.gapMs, INT32_MIN);
 }
