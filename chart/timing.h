@@ -84,7 +84,8 @@ constexpr int TIMING_TEMPO_CHANGED = 1;
 constexpr int TIMING_STOP_BEGAN = 2;
 constexpr int TIMING_STOP_ENDED = 4;
 
-// Back to the start of segment 0 (the song's lists must be as loaded).
+// Back to the start of segment 0 at the "#BPM:" tempo. The lists and the
+// players' arrays must be as loaded: a play that starts again loads the chart again.
 void Timing_Begin(ScrollState& s, SongTiming& t);
 // Moves to chart time `ms` (never backwards), taking each tempo change and stop
 // once, in order. Tempo changes update t.bpm, t.msPerBeat, the players'
