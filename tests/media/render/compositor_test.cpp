@@ -129,7 +129,9 @@ TEST(Compose, ScalingStepsPickTheRightSourceColumns) {
     GuardedTarget t;
     Compose(opaque(row, c.srcW, 1), t.target(), 0, 0, c.dstW, 1, {0, 0, 8, 8});
     for (int j = 0; j < c.dstW; j++) EXPECT_EQ(t.at(j, 0) & 0xFF, c.want[j]) << c.srcW << " -> " << c.dstW << " col " << j;
-    if (c.dstW < 8) EXPECT_EQ(t.at(c.dstW, 0), 0u);
+    if (c.dstW < 8) {
+      EXPECT_EQ(t.at(c.dstW, 0), 0u);
+    }
     EXPECT_TRUE(t.guardsIntact());
   }
 }
