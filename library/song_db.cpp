@@ -37,10 +37,19 @@ int SongDb_Read(const std::string& path, SongDatabase& db) {
     slots = (int32_t)(fit < 0 ? 0 : fit);
   }
   fseek(f, 12, SEEK_SET);
-  db.slots.resize((size_t)slots);
-  size_t got = slots ? fread(db.slots.data(), sizeof(SongEntry), (size_t)slots, f) : 0;
+  // Read in blocks into reserved room: a database of thousands of songs is tens
+  // of megabytes, and zero-filling it first would double the work.
+  db.slots.reserve((size_t)slots);
+  std::vector<SongEntry> block(256);
+  int32_t left = slots;
+  while (left > 0) {
+    size_t want = (size_t)std::min<int32_t>(left, (int32_t)block.size());
+    size_t got = fread(block.data(), sizeof(SongEntry), want, f);
+    db.slots.insert(db.slots.end(), block.begin(), block.begin() + (long)got);
+    if (got < want) break;
+    left -= (int32_t)got;
+  }
   fclose(f);
-  db.slots.resize(got);
   db.liveCount = 0;
   for (auto& e : db.slots) {
     if (e.deleted == 0) db.liveCount++;

@@ -57,32 +57,72 @@ int loadSongList(const char* dbPath) {
   int64_t now = (int64_t)time(nullptr);
   g_songs.clear();
   g_newSongCount = 0;
-  SongDatabase db;
-  int r = SongDb_Read(dbPath, db);
-  if (r <= 0) {
+  // The live records are read straight into the table in blocks, without a
+  // second copy of the database in memory.
+  FILE* f = fopen(dbPath, "rb");
+  SongDbHeader h{};
+  if (!f || fread(&h, 1, sizeof h, f) != sizeof h || h.version != kSongDbVersion || h.slotCount < 0) {
+    if (f) fclose(f);
     buildLists();
     return 0;
   }
-  WriteLogf("%d records\n", (int)db.slots.size());
-  for (SongEntry& e : db.slots) {
-    if (e.deleted) continue;
-    if ((int)g_songs.size() >= kMaxSongs) {
-      WriteLogf("More than %d songs; the rest are not loaded\n", kMaxSongs);
-      break;
+  WriteLogf("%d records\n", (int)h.slotCount);
+  g_songs.reserve((size_t)std::min<int32_t>(std::max<int32_t>(h.liveCount, 0), kMaxSongs));
+  std::vector<SongEntry> block(256);
+  int32_t left = h.slotCount;
+  bool full = false;
+  while (left > 0 && !full) {
+    size_t want = (size_t)std::min<int32_t>(left, (int32_t)block.size());
+    size_t got = fread(block.data(), sizeof(SongEntry), want, f);
+    for (size_t i = 0; i < got; i++) {
+      SongEntry& e = block[i];
+      if (e.deleted) continue;
+      if ((int)g_songs.size() >= kMaxSongs) {
+        WriteLogf("More than %d songs; the rest are not loaded\n", kMaxSongs);
+        full = true;
+        break;
+      }
+      // every text field ends inside its field, whatever the file held
+      e.group[255] = e.folder[255] = e.genres[255] = e.title[255] = e.artist[255] = e.cdTitle[255] = 0;
+      e.chartFile[255] = e.background[255] = e.banner[255] = 0;
+      e.displayTitle[511] = e.displayArtist[511] = e.musicFile[511] = e.md5[63] = 0;
+      e.record = -1;
+      e.profileRecord[0] = e.profileRecord[1] = -1;
+      e.selectable = 1;
+      g_songs.push_back(e);
     }
-    // every text field ends inside its field, whatever the file held
-    e.group[255] = e.folder[255] = e.genres[255] = e.title[255] = e.artist[255] = e.cdTitle[255] = 0;
-    e.chartFile[255] = e.background[255] = e.banner[255] = 0;
-    e.displayTitle[511] = e.displayArtist[511] = e.musicFile[511] = e.md5[63] = 0;
-    e.record = -1;
-    e.profileRecord[0] = e.profileRecord[1] = -1;
-    e.selectable = 1;
-    g_songs.push_back(e);
+    if (got < want) break;  // the file ends before its slot count says
+    left -= (int32_t)got;
   }
-  db.slots.clear();
+  fclose(f);
+  block = std::vector<SongEntry>();
   buildLists();
-  std::stable_sort(g_songs.begin(), g_songs.end(),
-                   [](const SongEntry& a, const SongEntry& b) { return strcasecmp(a.title, b.title) < 0; });
+  // Sorted by title without regard to case; equal titles keep their order. The
+  // order is found on indices, then the entries are moved into place along the
+  // permutation's cycles, each once.
+  size_t live = g_songs.size();
+  std::vector<uint32_t> order(live);
+  for (size_t i = 0; i < live; i++) order[i] = (uint32_t)i;
+  std::stable_sort(order.begin(), order.end(), [](uint32_t a, uint32_t b) {
+    return strcasecmp(g_songs[a].title, g_songs[b].title) < 0;
+  });
+  std::vector<bool> placed(live, false);
+  SongEntry held;
+  for (size_t start = 0; start < live; start++) {
+    if (placed[start] || order[start] == start) continue;
+    held = g_songs[start];
+    size_t at = start;
+    for (;;) {
+      size_t from = order[at];
+      placed[at] = true;
+      if (from == start) {
+        g_songs[at] = held;
+        break;
+      }
+      g_songs[at] = g_songs[from];
+      at = from;
+    }
+  }
   WriteLogf("Cur time is: %d\n", (int)now);
 
   bool firstRun = g_records.records.empty();
