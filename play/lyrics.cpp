@@ -1,0 +1,163 @@
+#include "play/lyrics.h"
+#include "app/log.h"
+#include "media/font/font.h"
+#include "platform/files.h"
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+Lyrics g_lyrics;
+
+namespace {
+std::string chopCr(std::string s) {
+  if (!s.empty() && s.back() == '\r') s.pop_back();
+  return s;
+}
+
+uint32_t hexColour(const std::string& item) {
+  uint32_t v = 0;
+  for (char c : item) {
+    int d;
+    if (c >= '0' && c <= '9') d = c - '0';
+    else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
+    else if (c == 'x' || c == 'X') d = 0;
+    else return 0;  // any other character makes the entry black
+    v = ((v << 4) | (uint32_t)d) & 0xFFFFFF;
+  }
+  return v;
+}
+
+uint32_t scaled(uint32_t c, int b) {
+  uint32_t out = 0;
+  for (int sh = 0; sh <= 16; sh += 8) out |= (uint32_t)((double)((c >> sh) & 0xFF) * b * 0.01) << sh;
+  return out;
+}
+
+// "[mm:ss.xx]": a ":" before the first "]", and only digits, ":" and "." from
+// the second character to the "]". -1 when the tag is not valid.
+int64_t timeTag(const std::string& line, size_t& textStart) {
+  size_t close = line.find(']');
+  if (close == std::string::npos || close < 2) return -1;
+  size_t colon = line.find(':');
+  if (colon == std::string::npos || colon > close) return -1;
+  for (size_t i = 1; i < close; i++) {
+    char c = line[i];
+    if (!((c >= '0' && c <= '9') || c == ':' || c == '.')) return -1;
+  }
+  std::string mm = line.substr(1, colon - 1), ss = line.substr(colon + 1, close - colon - 1);
+  if (mm.size() > 6) return -1;  // no song lasts a million minutes
+  long minutes = strtol(mm.c_str(), nullptr, 10);
+  double seconds = strtod(ss.c_str(), nullptr);
+  if (minutes < 0 || seconds < 0 || !std::isfinite(seconds) || seconds > 1e7) return -1;
+  textStart = close + 1;
+  int64_t t = (int64_t)((double)minutes * 60000.0 + seconds * 1000.0);
+  return t == 0 ? 1 : t;  // 0 means "no time tag"
+}
+}
+
+void Lyrics_Parse(const std::string& text, int brightness, Lyrics& out) {
+  out = Lyrics{};
+  uint32_t grey = (uint32_t)(brightness * 255 * 0.01);
+  uint32_t colours[10];
+  for (uint32_t& c : colours) c = grey << 16 | grey << 8 | grey;
+  int colourCount = 1;
+  int64_t offset = 0;
+  size_t s = 0;
+  while (s <= text.size()) {
+    size_t e = text.find('\n', s);
+    if (e == std::string::npos) e = text.size();
+    std::string line = chopCr(text.substr(s, e - s));
+    s = e + 1;
+    if (line.rfind("[COLOR]", 0) == 0 || line.rfind("[COLOUR]", 0) == 0) {
+      std::string list = line.substr(line.find(']') + 1);
+      int n = 0;
+      size_t a = 0;
+      while (a <= list.size()) {
+        size_t b = list.find(',', a);
+        if (b == std::string::npos) b = list.size();
+        std::string item = list.substr(a, b - a);
+        int slot = n < 10 ? n : 9;  // an eleventh and later entry overwrites the tenth
+        colours[slot] = scaled(hexColour(item), brightness);
+        n++;
+        a = b + 1;
+      }
+      colourCount = n < 10 ? n : 10;
+      continue;
+    }
+    if (line.rfind("[offset:", 0) == 0 && line.find(']') != std::string::npos) {
+      long v = strtol(line.c_str() + 8, nullptr, 10);
+      offset -= v;
+      continue;
+    }
+    if (line.empty()) continue;
+    size_t textStart = 0;
+    int64_t t = timeTag(line, textStart);
+    if (t < 0) continue;
+    int64_t shown = t + offset;
+    if (shown > INT32_MAX) shown = INT32_MAX;
+    if (shown < INT32_MIN) shown = INT32_MIN;
+    LyricLine l;
+    l.time = (int32_t)shown;
+    l.text = line.substr(textStart, 255);
+    l.rowCount = 1;
+    for (char c : l.text)
+      if (c == '|') l.rowCount++;
+    memcpy(l.colours, colours, sizeof colours);
+    l.colourCount = colourCount;
+    out.lines.push_back(std::move(l));
+  }
+}
+
+bool Lyrics_Load(const char* group, const char* songFolder, const char* chartFile, int brightness, bool testMode) {
+  Lyrics_Free();
+  std::string path = testMode ? std::string(group) + "/" + songFolder + "/" + chartFile
+                              : std::string("Songs/") + group + "/" + songFolder + "/" + chartFile;
+  if (path.size() >= 3) path.replace(path.size() - 3, 3, "lrc");
+  WriteLogf("Reading lyrics file '%s'...\n", path.c_str());
+  std::string resolved, text;
+  if (!Path_Resolve(path, resolved) || !File_ReadText(resolved, text) || text.empty()) return false;
+  Lyrics_Parse(text, brightness, g_lyrics);
+  return true;
+}
+
+const LyricLine* Lyrics_Current(Lyrics& l, int32_t t) {
+  if (l.lines.empty()) return nullptr;
+  if (!l.started) {
+    l.cursor = 0;
+    l.started = true;
+  }
+  while (l.cursor + 1 < l.lines.size() && l.lines[l.cursor + 1].time <= t) l.cursor++;
+  const LyricLine& cur = l.lines[l.cursor];
+  return t < cur.time ? nullptr : &cur;
+}
+
+void Lyrics_Style(int32_t e, int& size, int& alpha) {
+  if (e > 254) {
+    size = 27;
+    alpha = 255;
+  } else {
+    size = alpha = e < 0 ? 0 : (int)std::floor(e * 2 / 19.0);
+  }
+}
+
+void Lyrics_Draw(int32_t t, int centreY) {
+  const LyricLine* line = Lyrics_Current(g_lyrics, t);
+  if (!line) return;
+  int size, alpha;
+  Lyrics_Style(t - line->time, size, alpha);
+  if (size <= 0) return;
+  double top = centreY - size * line->rowCount * 0.5;
+  size_t s = 0;
+  while (s <= line->text.size()) {
+    size_t e = line->text.find('|', s);
+    if (e == std::string::npos) e = line->text.size();
+    std::string row = line->text.substr(s, e - s);
+    int w = Font_MarkedTextWidth(size, row.c_str());
+    Font_DrawMarkedText(size, line->colours, 10, &g_lyrics.colourIndex, 320 - w / 2, (int)top, row.c_str(), alpha);
+    top += size;
+    s = e + 1;
+  }
+}
+
+void Lyrics_Free() { g_lyrics = Lyrics{}; }

@@ -1,0 +1,33 @@
+#pragma once
+// Timed lyrics: "<chart name>.lrc" beside the chart. Lines "[mm:ss.xx]text",
+// "[COLOR]" colour lists and "[offset:ms]" lines; drawn centred near the bottom
+// of the play field, growing in over their first quarter second.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct LyricLine {
+  int32_t time;            // ms
+  int32_t rowCount;        // 1 + the "|" in the text
+  uint32_t colours[10];
+  int colourCount;
+  std::string text;        // at most 255 characters
+};
+
+struct Lyrics {
+  std::vector<LyricLine> lines;
+  size_t cursor = 0;       // the line shown last; the lookup only walks forward
+  bool started = false;
+  int colourIndex = 0;     // the colour in force, carried from row to row
+};
+
+extern Lyrics g_lyrics;
+
+bool Lyrics_Load(const char* group, const char* songFolder, const char* chartFile, int brightness, bool testMode);
+// Parses lyrics text (the loader reads the file, then calls this).
+void Lyrics_Parse(const std::string& text, int brightness, Lyrics& out);
+// The line to show at `timeMs` (nullptr before the first), and its growth step.
+const LyricLine* Lyrics_Current(Lyrics& l, int32_t timeMs);
+void Lyrics_Style(int32_t elapsedMs, int& size, int& alpha);
+void Lyrics_Draw(int32_t timeMs, int centreY);
+void Lyrics_Free();
