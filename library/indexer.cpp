@@ -94,23 +94,12 @@ void genresFrom(const RKVParser& p, const std::string& group, SongEntry& r) {
 }
 
 void fillFromChart(const RKVParser& p, SongEntry& r) {
-  SetField(r.title, p.title.c_str());
-  SetField(r.artist, p.artist.c_str());
-  SetField(r.displayTitle, p.displayTitle.c_str());
-  r.hasDisplayTitle = p.hasDisplayTitle;
-  SetField(r.displayArtist, p.displayArtist.c_str());
-  r.hasDisplayArtist = p.hasDisplayArtist;
-  SetField(r.cdTitle, p.cdTitle.c_str());
-  r.hasCdTitle = p.hasCdTitle;
-  SetField(r.md5, p.md5.c_str());
-  r.newState = p.status;
+  RKVParser_FillEntry(p, r);
   r.sampleStart = p.sampleStartPlus ? p.gap + p.sampleStart : p.sampleStart;
   r.sampleLength = p.sampleLength >= 0 ? p.sampleLength : 13000;
-  r.bpmValue = p.bpm;
   r.displayBpm = p.displayBpm;
   r.bpmMin = Chart_RoundHalfUp(p.bpmMin);
   r.bpmMax = Chart_RoundHalfUp(p.bpmMax);
-  for (int i = 0; i < kChartSlots; i++) r.levels[i] = p.levels[i] < 0 ? 0 : p.levels[i];
 }
 }
 

@@ -154,3 +154,18 @@ void RKVParser::parseText(std::string text) {
     }
   }
 }
+
+void RKVParser_FillEntry(const RKVParser& p, SongEntry& e) {
+  SetField(e.title, p.title.c_str());
+  SetField(e.artist, p.artist.c_str());
+  SetField(e.displayTitle, p.displayTitle.c_str());
+  e.hasDisplayTitle = p.hasDisplayTitle;
+  SetField(e.displayArtist, p.displayArtist.c_str());
+  e.hasDisplayArtist = p.hasDisplayArtist;
+  SetField(e.cdTitle, p.cdTitle.c_str());
+  e.hasCdTitle = p.hasCdTitle;
+  SetField(e.md5, p.md5.c_str());
+  e.newState = p.status;
+  e.bpmValue = p.bpm;
+  for (int i = 0; i < kChartSlots; i++) e.levels[i] = p.levels[i] < 0 ? 0 : p.levels[i];
+}

@@ -34,3 +34,8 @@ class RKVParser {
 };
 
 int32_t Chart_RoundHalfUp(double v);
+
+// The descriptive tags both song readers store alike: title, artist, the display
+// texts, CD title, MD5, status, tempo and the fourteen levels. Sample times,
+// tempo range, genres and files differ between the two and are set by each.
+void RKVParser_FillEntry(const RKVParser& p, SongEntry& e);

@@ -216,17 +216,9 @@ int readSongFolder(const char* pathIn) {
   SetField(e.group, group.c_str());
   SetField(e.folder, songFolder.c_str());
   SetField(e.chartFile, chart.c_str());
-  SetField(e.title, p.title.c_str());
-  SetField(e.artist, p.artist.c_str());
+  RKVParser_FillEntry(p, e);
   std::string genres = "|" + (p.hasGenre ? p.genre : group) + "|";
   SetField(e.genres, genres.c_str());
-  SetField(e.cdTitle, p.cdTitle.c_str());
-  e.hasCdTitle = p.hasCdTitle;
-  SetField(e.displayTitle, p.displayTitle.c_str());
-  e.hasDisplayTitle = p.hasDisplayTitle;
-  SetField(e.displayArtist, p.displayArtist.c_str());
-  e.hasDisplayArtist = p.hasDisplayArtist;
-  SetField(e.md5, p.md5.c_str());
   std::string musicPath = music.empty() ? "" : folder + "/" + music;
   std::string tag;
   if (p.hasFile && Path_Resolve(p.file, tag) && File_Size(tag) >= 0) musicPath = tag;
@@ -236,14 +228,11 @@ int readSongFolder(const char* pathIn) {
   e.wideBanner = wide;
   SetField(e.background, background.c_str());
   e.hasBackground = !background.empty();
-  e.newState = p.status;
   e.sampleStart = p.sampleStart;  // the sign of "+" is ignored here
   e.sampleLength = p.sampleLength >= 0 ? p.sampleLength : 15000;
-  e.bpmValue = p.bpm;
   e.displayBpm = -1;
   e.bpmMin = Chart_RoundHalfUp(p.tempoMin);
   e.bpmMax = Chart_RoundHalfUp(p.tempoMax);
-  for (int i = 0; i < kChartSlots; i++) e.levels[i] = p.levels[i];
   e.record = -1;
   e.profileRecord[0] = e.profileRecord[1] = -1;
   e.selectable = 1;
