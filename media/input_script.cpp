@@ -126,3 +126,28 @@ uint32_t InputScript_LastMs() {
   std::lock_guard<std::mutex> l(g_lock);
   return g_events.empty() ? 0 : g_events.back().ms;
 }
+
+namespace {
+bool downSince(bool isJoy, int joystick, int code, uint32_t nowMs, uint32_t* sinceMs) {
+  std::lock_guard<std::mutex> l(g_lock);
+  bool down = false;
+  uint32_t since = 0;
+  for (const ScriptEvent& e : g_events) {
+    if (e.ms > nowMs) break;
+    if (e.isJoy != (isJoy ? 1 : 0) || e.code != code || (isJoy && e.joystick != joystick)) continue;
+    if (e.down && !down) since = e.ms;
+    down = e.down;
+  }
+  if (down && sinceMs) *sinceMs = since;
+  return down;
+}
+}
+
+bool InputScript_KeyDownSince(int code, uint32_t nowMs, uint32_t* sinceMs) {
+  return code > 0 && code < 256 && downSince(false, 0, code, nowMs, sinceMs);
+}
+
+bool InputScript_ButtonDownSince(int joystick, int button, uint32_t nowMs, uint32_t* sinceMs) {
+  return joystick >= 0 && joystick < kScriptJoysticks && button >= 0 && button < 32 &&
+         downSince(true, joystick, button, nowMs, sinceMs);
+}

@@ -27,6 +27,10 @@ bool InputScript_Active();
 // The scripted held state as of `nowMs`: keys[code] = 0x80 while down, and the
 // button bits of each joystick. Overwrites both arrays.
 void InputScript_State(uint32_t nowMs, uint8_t keys[256], uint32_t joyButtons[kScriptJoysticks]);
+// When a scripted key (or joystick button) that is down at `nowMs` went down;
+// false when it is not scripted-down. Lets a press carry its exact time.
+bool InputScript_KeyDownSince(int code, uint32_t nowMs, uint32_t* sinceMs);
+bool InputScript_ButtonDownSince(int joystick, int button, uint32_t nowMs, uint32_t* sinceMs);
 // Bit n set for every joystick that the script uses (it counts as present).
 uint32_t InputScript_JoystickMask();
 // The time of the last event, so that a scripted run can tell it has played out.

@@ -56,3 +56,20 @@ TEST(InputScript, MissingFileFails) {
   EXPECT_TRUE(InputScript_Active());
   InputScript_Clear();
 }
+
+TEST(InputScript, ExactPressTimes) {
+  std::vector<ScriptEvent> ev;
+  InputScript_Parse("100 down 30\n150 down 30\n300 up 30\n400 joy 2 7 down\n", ev);
+  InputScript_Set(ev);
+  uint32_t at = 0;
+  EXPECT_FALSE(InputScript_KeyDownSince(30, 99, &at));
+  ASSERT_TRUE(InputScript_KeyDownSince(30, 120, &at));
+  EXPECT_EQ(at, 100u);
+  ASSERT_TRUE(InputScript_KeyDownSince(30, 299, &at));
+  EXPECT_EQ(at, 100u);  // a second "down" while held is no new press
+  EXPECT_FALSE(InputScript_KeyDownSince(30, 300, &at));
+  ASSERT_TRUE(InputScript_ButtonDownSince(2, 7, 500, &at));
+  EXPECT_EQ(at, 400u);
+  EXPECT_FALSE(InputScript_ButtonDownSince(1, 7, 500, &at));
+  InputScript_Clear();
+}

@@ -40,3 +40,12 @@ TEST(Files, ReadAll) {
   EXPECT_EQ(std::string(v.begin(), v.end()), big);
   EXPECT_FALSE(File_ReadAll("none", v));
 }
+
+#include "platform/md5.h"
+
+TEST(Md5, KnownDigests) {
+  EXPECT_EQ(Md5_Hex("", 0), "d41d8cd98f00b204e9800998ecf8427e");
+  EXPECT_EQ(Md5_Hex("abc", 3), "900150983cd24fb0d6963f7d28e17f72");
+  std::string q = "The quick brown fox jumps over the lazy dog";
+  EXPECT_EQ(Md5_Hex(q.data(), q.size()), "9e107d9d372bb6826bd81d3542a419d6");
+}
