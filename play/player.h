@@ -77,9 +77,19 @@ struct Player {
   uint8_t comboThreshold;         // judgements below it continue the combo
   uint8_t comboType;              // the combo type of this play (settings or course)
   uint8_t lifeType;               // 0 normal, 1 no recovery, 2 sudden death
-  uint8_t lastJudgement;
-  int32_t lastJudgementTime;
-  int32_t lastJudgedNote;
+  uint8_t lastJudgement;          // 0..4, kNoJudgement before the first row of a play
+  int32_t lastJudgementTime;      // song clock (ms) of that row
+  int32_t lastJudgedNote;         // highest record of the last judged row, -1 none
+
+  // --- judgement working state (kept by play/judge; set by BeginPlay) ---
+  int64_t scorePoints;            // the score that scoreText shows
+  int64_t scoreBase;              // points of the earlier songs of a nonstop course
+  int64_t scoreUnits;             // this song's weights: 2 x stepNumber per PERFECT, 1 x per GREAT
+  int32_t freezeNg;               // held notes released early or never held
+  uint8_t reviveLost;             // died while the other player was out: no revive
+  uint16_t windows[4];            // PERFECT GREAT GOOD BOO (ms), copied from the settings each play
+  int32_t judgeFrom;              // first record that may still need judging
+  int32_t holdNote[kColumnSlots]; // per column: the freeze record being held, -1 none
 };
 
 extern Player g_players[2];
