@@ -64,7 +64,10 @@ uint64_t Audio_ChannelGetPosition(uint32_t channel) {
   Voice* v = Voice_Find(channel, &s, &p);
   if (!v) return AUDIO_BAD_POSITION;
   ChannelFormat f = formatOf(s, p);
-  double file = std::clamp(toFile(Voice_HeardNow(*v), f.baseRate), 0.0, f.lengthFrames);
+  double heard = Voice_HeardNow(*v);
+  double file = std::clamp(toFile(heard, f.baseRate), 0.0, f.lengthFrames);
+  // played out: at the end exactly, whatever the rate conversion rounded to
+  if (v->drained && heard >= mixedEnd(*v) - 0.5) file = f.lengthFrames;
   return (uint64_t)std::floor(file + 1e-6) * (uint64_t)f.bytesPerFrame;
 }
 
