@@ -1,5 +1,10 @@
 #include "app/test_mode.h"
+#include "app/driver.h"
 #include "app/log.h"
+#include "library/settings.h"
+#include "library/song_list.h"
+#include "play/player.h"
+#include "play/song_play.h"
 #include "platform/files.h"
 #include "platform/msgbox.h"
 #include <cstdio>
@@ -46,18 +51,56 @@ bool TestMode_Resolve(const TestRequest& req, TestSetup& o) {
 
 int TestMode_Run(const TestRequest& req) {
   std::string path;
-  if (!Path_Resolve(req.chartPath, path) || File_Size(path) < 0) {
+  if (!Path_Resolve(req.chartPath, path) || File_Size(path) < 0 || !readSongFolder(path.c_str())) {
     std::string caption = "'" + req.chartPath + "'";
     MessageBox_Show("File not found/Syntax incorrect...", caption.c_str());
     return 2;
   }
   TestSetup setup;
-  if (!TestMode_Resolve(req, setup)) {
+  const SongEntry& song = g_songs[0];
+  if (!TestMode_Resolve(req, setup) || song.levels[setup.chartOffset + setup.difficulty] <= 0) {
     MessageBox_Show("Invalid style/difficulty given, or steps not available for given mode.", "Error");
     return 2;
   }
-  // The song play is not part of this build yet: say so rather than pretend.
-  WriteLog("Test play is not available in this build\n");
-  fprintf(stderr, "tarvolen: test play is not available in this build yet\n");
-  return 2;
+  Players_Reset();
+  Player& p = g_players[setup.player];
+  p.active = 1;
+  Player_SetStyle(p, setup.styleName, setup.panels, true);
+  p.difficulty = setup.difficulty;
+  p.level = (uint8_t)song.levels[setup.chartOffset + setup.difficulty];
+  p.options.speed = (int8_t)setup.scrollIndex;
+  p.options.dark = setup.dark ? 1 : 0;
+  snprintf(p.modifierText, sizeof p.modifierText, "%s", Options_ScrollName(setup.scrollIndex));
+  g_rateStep = setup.rateStep;
+  g_settings.announcer = 0;
+  g_settings.gameOver = 0;
+  g_settings.dangerDisplay = 0;
+  g_settings.showBeat = 1;
+  g_settings.assistTick = setup.tick ? 1 : 0;
+
+  // the chart's folder and its parent, as the loaders join them in test play
+  size_t slash = path.find_last_of('/');
+  std::string folderPath = slash == std::string::npos ? "." : path.substr(0, slash);
+  size_t up = folderPath.find_last_of('/');
+  PlaySource& src = g_playSource;
+  src = PlaySource{};
+  src.group = up == std::string::npos ? "." : folderPath.substr(0, up);
+  src.folder = up == std::string::npos ? folderPath : folderPath.substr(up + 1);
+  src.chartFile = song.chartFile;
+  src.background = song.background;
+  src.musicFile = song.musicFile;
+  src.md5 = song.md5;
+  src.displayPath = req.chartPath;
+  src.startAtMs = setup.startAtMs;
+
+  int stage = 1;
+  g_playMode = setup.startAtMs >= 0 ? 3 : 1;
+  for (;;) {
+    int r = PlaySong(&stage, 0, -1);
+    if (r <= 1) break;
+    g_playMode = r == 3 ? 3 : 1;
+    stage = 1;
+  }
+  for (Player& pl : g_players) Chart_Free(pl);
+  return 0;
 }

@@ -239,13 +239,18 @@ FIBITMAP* LoadPNGtoFI(const char* file, int keyFlag) {
   return nullptr;
 }
 
-void LoadSongBackground(const char* group, const char* folder, const char* file) {
-  std::string path = std::string("Songs/") + group + "/" + folder + "/" + file;
-  WriteLogf("%s\n", path.c_str());
+void LoadSongBackgroundPath(const char* path) {
+  std::string p = path ? path : "";
+  WriteLogf("%s\n", p.c_str());
   g_background.Free();
-  if (!file || !*file || !g_background.Load(path.data(), 0, 0)) LoadPNG("def-background.png", g_background, 0, 0);
+  if (p.empty() || !g_background.Load(p.data(), 0, 0)) LoadPNG("def-background.png", g_background, 0, 0);
   g_background.SetSize(640, 480, 1);
   g_background.SetBrightness(g_settings.bgBrightness * 0.01f);
+}
+
+void LoadSongBackground(const char* group, const char* folder, const char* file) {
+  std::string path = file && *file ? std::string("Songs/") + group + "/" + folder + "/" + file : std::string();
+  LoadSongBackgroundPath(path.c_str());
 }
 
 void LoadImages(bool testMode, int dangerKey, int dangerConvert) {

@@ -47,6 +47,9 @@ extern int g_arrowSet;                      // 0 none, 1 narrows, 2 sarrows, 3 c
 bool LoadPNG(const char* file, Image& target, int keyFlag, int convert);
 FIBITMAP* LoadPNGtoFI(const char* file, int keyFlag);
 void LoadSongBackground(const char* group, const char* folder, const char* file);
+// The same for a picture given by its path (test play); "" or a missing file
+// gives the skin's default background.
+void LoadSongBackgroundPath(const char* path);
 void LoadImages(bool testMode, int dangerKey = 1, int dangerConvert = 1);
 void FreeImages();
 void LoadArrows(int set);
