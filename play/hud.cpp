@@ -49,7 +49,9 @@ void score(const Player& p, int x, int y) {
     char c = t[i];
     int g = c >= '0' && c <= '9' ? c - '0' : -1;
     if (g < 0) continue;
-    drawAt(g_skin.game[base + g], x + 70 + 20 * k, y - 12);
+    Image& glyph = g_skin.game[base + g];
+    glyph.SetSize(16, 32, 0);
+    drawAt(glyph, x + 72 + 17 * k, y - 8);
   }
 }
 
@@ -113,5 +115,5 @@ void Hud_Draw(const Player* players, double songMs, double nowMs) {
   if (g_hud.stageLabel >= 0 && g_hud.stageLabel < 10) drawAt(s.game[20 + g_hud.stageLabel], 288, 4);
   if (g_hud.autoPlay) drawAt(s.game[36], 288, 26);
   if (g_hud.paused) drawAt(s.game[38], 288, 200);
-  if (g_hud.message[0] && nowMs < g_hud.messageUntilMs) Font_DrawText(16, 0xFFFFFF, 4, 52, g_hud.message);
+  if (g_hud.message[0] && nowMs < g_hud.messageUntilMs) Font_DrawText(16, 0xFFFFFF, 4, 64, g_hud.message);
 }
