@@ -4,6 +4,10 @@
 #include "play/judgement.h"
 #include "play/player.h"
 
+namespace {
+constexpr double kMaxBackdateMs = 100;
+}
+
 void Autoplay_SetTarget(Player& p, int note, int target) {
   if (!p.arrows || note < 0 || note >= p.arrowCount) return;
   if (target < JUDGE_PERFECT) target = JUDGE_PERFECT;
@@ -29,10 +33,15 @@ void Autoplay_Frame(const Player& p, const JudgeClock& clock, PlayerInput& in) {
     int target = a.judgement[kAutoTarget];
     if (target < JUDGE_PERFECT || target >= JUDGE_MISS) continue;
     uint16_t bit = (uint16_t)(1u << a.column);
-    // below the target's window on the way in; a note the frames stepped over
-    // is still pressed while it can be judged
-    if (d < p.windows[target] && -d < boo && !(pressed & bit) && PlayerInput_Add(in, a.column, clock.songMs, i))
-      pressed |= bit;
+    if (!(d < p.windows[target]) || (pressed & bit)) continue;
+    // The distance fell below the target's window since the last frame: the
+    // press is stamped at the moment it crossed (just inside the window), so a
+    // slow frame rate cannot turn a GOOD into a GREAT. A note the frames stepped
+    // over is pressed a little in the past, at most kMaxBackdateMs.
+    double back = (p.windows[target] - 1) - d;
+    if (back < 0) back = 0;
+    if (back > kMaxBackdateMs) back = kMaxBackdateMs;
+    if (PlayerInput_Add(in, a.column, clock.songMs - (int64_t)back, i)) pressed |= bit;
   }
   in.held |= pressed;
   for (int col = 0; col < kColumnSlots; col++)

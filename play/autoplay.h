@@ -12,7 +12,8 @@ struct PlayerInput;
 // chart leaves every target at PERFECT; set others after BeginPlay.
 void Autoplay_SetTargets(Player& p, int target);
 void Autoplay_SetTarget(Player& p, int note, int target);
-// Adds this frame's automatic presses of `p` to `in` (one per column and frame)
-// and sets the held bits of the pressed columns and of the freezes being held.
-// Call it before Judge_Frame with the same clock.
+// Adds this frame's automatic presses of `p` to `in` (one per column and frame),
+// each aimed at its note and stamped with the moment the note came within its
+// target's window, and sets the held bits of the pressed columns and of the
+// freezes being held. Call it before Judge_Frame with the same clock.
 void Autoplay_Frame(const Player& p, const JudgeClock& clock, PlayerInput& in);
