@@ -246,8 +246,7 @@ void writeResults() {
     r.boo = p.judgementCounts[JUDGE_BOO];
     r.miss = p.judgementCounts[JUDGE_MISS];
     r.ok = p.freezeOk;
-    r.ng = p.freezeCount - p.freezeOk;
-    if (r.ng < 0) r.ng = 0;
+    r.ng = p.freezeNg;
     r.maxCombo = p.maxCombo;
     r.dancePoints = p.dancePoints;
     r.maxDancePoints = p.maxDancePoints;
@@ -371,6 +370,14 @@ int PlaySong(int* stage, int courseFlag, int courseIndex) {
     startMusic = (double)src.startAtMs;
     uint64_t b = Audio_ChannelSeconds2Bytes(ps.stream, (float)(src.startAtMs / 1000.0));
     if (b != AUDIO_BAD_POSITION) Audio_ChannelSetPosition(ps.stream, b);
+    // notes before the start position are skipped, neither drawn nor judged
+    double from = Timing_PositionOfTime(g_timing, (double)(src.startAtMs - g_timing.gapMs - g_timing.gapAdjust));
+    for (Player& p : g_players) {
+      if (!p.active) continue;
+      int32_t i = 0;
+      while (i < p.arrowCount && p.arrows[i].startPos < from) i++;
+      p.judgeFrom = p.firstVisible = i;
+    }
   }
   double wall = Clock_MsPrecise();
   SongClock_Begin(ps.clock, startMusic, g_rateStep, wall);
