@@ -1,4 +1,5 @@
 #include "library/indexer.h"
+#include "app/log.h"
 #include "library/records.h"
 #include "library/song_db.h"
 #include "library/song_list.h"
@@ -100,9 +101,16 @@ TEST(Indexer, WarmRunChangesNothingAndKeepsTheFile) {
   ageFiles("Songs/G/Two", 100);
   index();
   std::string before = ReadFile("rkv2.sng");
+  LogOpen(1);
   IndexProgress p = index();
+  LogOff();
   EXPECT_EQ(p.added + p.updated + p.deleted, 0);
   EXPECT_EQ(ReadFile("rkv2.sng"), before);
+  // unchanged songs are neither parsed nor analysed again
+  std::string log = ReadFile("rkv2.log");
+  EXPECT_EQ(log.find("parseFile("), std::string::npos) << log;
+  EXPECT_EQ(log.find("Analysing steps"), std::string::npos);
+  EXPECT_NE(log.find("processSongFldr('Songs/G/Two')"), std::string::npos);
 }
 
 TEST(Indexer, RenamedFolderIsDeletedAndAddedAndMissingMusicDropsTheSong) {
