@@ -136,6 +136,10 @@ TEST(Indexer, TouchedChartIsParsedAgainAndUpdated) {
   ageFiles("Songs/G/One", 100);
   index();
   WriteFile("Songs/G/One/steps.rkv", chart("New Title"));
+  // file times tick coarsely: make sure the edit is later than the database
+  struct utimbuf later;
+  later.actime = later.modtime = time(nullptr) + 2;
+  utime("Songs/G/One/steps.rkv", &later);
   IndexProgress p = index();
   EXPECT_EQ(p.updated, 1);
   SongDatabase db;
