@@ -10,7 +10,10 @@
 #include "app/warning_screen.h"
 #include "library/profiles.h"
 #include "library/records.h"
+#include "library/courses.h"
+#include "library/html_export.h"
 #include "library/song_list.h"
+#include "menus/collection.h"
 #include "library/song_search.h"
 #include "media/audio/audio.h"
 #include "media/draw_helpers.h"
@@ -195,15 +198,22 @@ int GameMain(int argc, char** argv) {
       runSongSearch(g_scan);
     }
     loadSongList();
+    if (g_scan.added + g_scan.updated + g_scan.deleted > 0) SongList_WriteHtml();
     if (!g_groupList.empty() && g_settings.folderIndex >= 0)
       g_settings.folderIndex %= (int32_t)g_groupList.size();
     else if (g_settings.folderIndex < 0)
       g_settings.folderIndex = 0;
+    WriteLog("Loading defined courses...\n");
+    loadCourses();
   }
   // 22. which styles have songs
   if (!o.test.active) {
     WriteLog("Finding Available modes...\n");
     FindAvailableModes(g_availableModes);
+    WriteLog("Determining Available courses...\n");
+    int counts[3] = {0, 0, 0};
+    g_titleStatus.courseCount = DetermineAvailableCourses(counts);
+    loadBonusCourses();
     g_titleStatus.scanChanged = g_scan.added + g_scan.updated + g_scan.deleted > 0;
     g_titleStatus.added = g_scan.added;
     g_titleStatus.updated = g_scan.updated;
@@ -218,6 +228,11 @@ int GameMain(int argc, char** argv) {
   // 24.
   WriteLog("Clearing window...\n");
   Driver_ClearScreen();
+  // 25. the song collections
+  if (!o.test.active) {
+    WriteLog("Setting up initial collections...\n");
+    BuildCollection(0, nullptr, 0, 1, 0);
+  }
   // 26.
   WriteLog("Seeding random number generator...\n");
   srand((unsigned)time(nullptr));
