@@ -5,6 +5,7 @@
 #include "media/input/input.h"
 #include "media/window.h"
 #include "app/title_menu.h"
+#include "menus/collection.h"
 #include "play/player.h"
 #include "platform/msgbox.h"
 
@@ -50,8 +51,7 @@ void Driver_Run() {
     g_rateStep = 5;
     Players_Reset();
     int r = TitleMenu(nonstopLast);
-    g_settings.currentSort = g_settings.defaultSort;
-    if (g_settings.currentSort > 4) g_settings.folderIndex = 0;
+    Collection_NewGame();  // the sort from "Default Sort Method", nothing selected
     Players_ClearModifierText();
     if (r == TITLE_QUIT) break;
     // The arcade and nonstop games and the attract demo are not part of this
