@@ -1,5 +1,7 @@
 // Runs the real executable headless in a fresh game folder.
 #include "library/records.h"
+#include "library/song_db.h"
+#include <ctime>
 #include "library/settings.h"
 #include "platform/files.h"
 #include "support/test_support.h"
@@ -110,4 +112,54 @@ TEST(GameRun, TestModeRefusesSoloSmaniac) {
   EXPECT_NE(r.out.find("Error: Invalid style/difficulty given, or steps not available for given mode."),
             std::string::npos)
       << r.out;
+}
+
+TEST(GameRun, IndexesASmallLibraryShowsTheMenuAndLeavesItsFiles) {
+  TempDir dir;
+  for (const char* song : {"Alpha", "Beta"}) {
+    std::string d = std::string("Songs/Pack/") + song;
+    Dir_Create(d);
+    WriteFile(d + "/steps.rkv", std::string("#TITLE:") + song + " Song;\n#ARTIST:Tester;\n#BPM:150;\n#GAP:-20;\n"
+                                    "#SINGLE:BASIC:4:\n2468 2468;\n#SOLO:MANIAC:8:\nCD CD;\n");
+    WriteFile(d + "/music.ogg", "not decoded by the indexer");
+  }
+  // new songs bring the 12-second notice; then Escape taps until the menu takes one
+  std::string script;
+  for (int t = 12500; t < 40000; t += 700) script += std::to_string(t) + " down 1\n" + std::to_string(t + 150) + " up 1\n";
+  WriteFile("quit.txt", script);
+  GameResult r = runGame("/log /input:quit.txt");
+  ASSERT_EQ(r.status, 0) << r.out;
+  std::string log = ReadFile("rkv2.log");
+  size_t search = log.find("Searching for songs (Songs folder)...");
+  size_t warning = log.find("Warning screen...");
+  size_t menu = log.find("Loading 'rkv2-title.png' (LoadPNG)...");
+  ASSERT_NE(search, std::string::npos);
+  EXPECT_LT(search, warning);
+  EXPECT_LT(warning, menu);
+
+  SongDatabase db;
+  ASSERT_EQ(SongDb_Read("rkv2.sng", db), 1);
+  ASSERT_EQ(db.slots.size(), 2u);
+  EXPECT_EQ(db.liveCount, 2);
+  EXPECT_STREQ(db.slots[0].group, "Pack");
+  EXPECT_STREQ(db.slots[0].folder, "Alpha");
+  EXPECT_STREQ(db.slots[0].title, "Alpha Song");
+  EXPECT_STREQ(db.slots[0].artist, "Tester");
+  EXPECT_STREQ(db.slots[0].genres, "|Pack|");
+  EXPECT_STREQ(db.slots[0].musicFile, "Songs/Pack/Alpha/music.ogg");
+  EXPECT_EQ(db.slots[0].levels[0], 4);
+  EXPECT_EQ(db.slots[0].levels[13], 8);
+  EXPECT_DOUBLE_EQ(db.slots[0].bpmValue, 150);
+  EXPECT_EQ(db.slots[0].sampleLength, 13000);
+  EXPECT_STREQ(db.slots[1].folder, "Beta");
+
+  RecordTable rec;
+  ASSERT_TRUE(loadRecords(rec));
+  ASSERT_EQ(rec.records.size(), 2u);
+  EXPECT_STREQ(rec.records[0].key, "Pack\\Alpha");
+  EXPECT_STREQ(rec.records[1].key, "Pack\\Beta");
+  EXPECT_EQ(rec.records[0].resultCount, 0);
+  EXPECT_EQ(rec.records[0].used, 1);
+  // a first run dates the songs four weeks back, so that none is NEW
+  EXPECT_LT(rec.records[0].firstSeen, (int32_t)time(nullptr) - 2419200 + 60);
 }

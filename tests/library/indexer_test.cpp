@@ -269,3 +269,35 @@ TEST(SongList, TestModeReaderTakesTheNamedChart) {
   EXPECT_STREQ(g_songs[0].musicFile, "Songs/Pack/Song/music.ogg");
   EXPECT_EQ(readSongFolder("Songs/none/x.rkv"), 0);
 }
+
+TEST(Indexer, TouchedMusicKeepsAnUnchangedRecordAsItIs) {
+  TempDir dir;
+  makeSong("G", "One", "Same");
+  ageFiles("Songs/G/One", 100);
+  index();
+  std::string before = ReadFile("rkv2.sng");
+  struct utimbuf later;
+  later.actime = later.modtime = time(nullptr) + 2;
+  utime("Songs/G/One/music.ogg", &later);  // the folder is newer than the database now
+  IndexProgress p = index();
+  EXPECT_EQ(p.updated, 0);
+  EXPECT_EQ(p.added + p.deleted, 0);
+  EXPECT_EQ(ReadFile("rkv2.sng"), before);  // nothing written
+}
+
+TEST(Indexer, LongNamesAreCutToTheirFields) {
+  TempDir dir;
+  std::string longName(250, 'n');  // as long as a file name can be here
+  Dir_Create("Songs/G/" + longName);
+  WriteFile("Songs/G/" + longName + "/steps.rkv", chart(std::string(600, 't').c_str()));
+  WriteFile("Songs/G/" + longName + "/music.ogg", "x");
+  IndexProgress p = index();
+  EXPECT_EQ(p.added, 1);
+  SongDatabase db;
+  ASSERT_EQ(SongDb_Read("rkv2.sng", db), 1);
+  ASSERT_EQ(db.slots.size(), 1u);
+  EXPECT_EQ(strlen(db.slots[0].folder), 250u);
+  EXPECT_EQ(strlen(db.slots[0].title), 255u);  // a 600-character title is cut to its field
+  // the music path "Songs/G/<250 characters>/music.ogg" fits its 512-byte field
+  EXPECT_EQ(std::string(db.slots[0].musicFile), "Songs/G/" + longName + "/music.ogg");
+}
