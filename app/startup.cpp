@@ -6,6 +6,7 @@
 #include "app/message_screen.h"
 #include "app/test_mode.h"
 #include "app/title_menu.h"
+#include "chart/random.h"
 #include "menus/available_modes.h"
 #include "app/warning_screen.h"
 #include "library/profiles.h"
@@ -236,6 +237,7 @@ int GameMain(int argc, char** argv) {
   // 26.
   WriteLog("Seeding random number generator...\n");
   srand((unsigned)time(nullptr));
+  Random_Seed((uint32_t)time(nullptr));  // the game's own generator: shuffles, picks, collections
 
   int status = 0;
   if (o.test.active) {

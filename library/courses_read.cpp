@@ -56,7 +56,7 @@ std::string_view trim(std::string_view s) {
 template <size_t N>
 void copyText(char (&field)[N], std::string_view s) {
   size_t n = std::min(s.size(), N - 1);
-  memcpy(field, s.data(), n);
+  if (n) memcpy(field, s.data(), n);  // an empty view may have no data at all
   field[n] = 0;
 }
 
