@@ -66,6 +66,13 @@ std::string Results_ToJson(const PlayResult& r) {
   field("grade", quote(r.grade));
   field("life", number(r.life));
   field("dead", r.dead ? "true" : "false");
+  field("rateStep", std::to_string(r.rateStep));
+  field("musicMs", number(r.musicMs));
+  field("wallMs", number(r.wallMs));
+  field("presses", std::to_string(r.presses));
+  field("offsetMeanMs", number(r.offsetMeanMs));
+  field("offsetMeanAbsMs", number(r.offsetMeanAbsMs));
+  field("offsetMaxMs", number(r.offsetMaxMs));
   return j + "}";
 }
 

@@ -18,6 +18,14 @@ struct PlayResult {
   std::string grade;            // "AAA", "AA", ..., "E"
   double life = 0;              // life gauge at the end, 0..1
   bool dead = false;
+  // how the play ran: the music rate step, the music time it covered and the
+  // wall time it took (their ratio is the rate), and the timing of the presses:
+  // steps judged from a press, and their distance from the note in ms
+  // (positive: late): mean, mean size and largest size
+  int rateStep = 5;
+  double musicMs = 0, wallMs = 0;
+  int presses = 0;
+  double offsetMeanMs = 0, offsetMeanAbsMs = 0, offsetMaxMs = 0;
 };
 
 std::string Results_ToJson(const PlayResult& r);   // one line, without the newline

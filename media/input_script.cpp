@@ -2,6 +2,7 @@
 #include "app/log.h"
 #include "platform/files.h"
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -9,6 +10,8 @@
 
 namespace {
 std::vector<ScriptEvent> g_events;
+std::vector<MusicScriptEvent> g_music;  // in music-time order, consumed from the front
+size_t g_musicNext = 0;
 std::mutex g_lock;  // the state is read from the main thread; loading happens once
 
 bool parseUnsigned(const std::string& s, unsigned long max, unsigned long& v) {
@@ -19,12 +22,31 @@ bool parseUnsigned(const std::string& s, unsigned long max, unsigned long& v) {
   return v <= max;
 }
 
-bool parseLine(const std::string& line, ScriptEvent& e) {
+bool parseSigned(const std::string& s, long& v) {
+  unsigned long u;
+  bool minus = !s.empty() && s[0] == '-';
+  if (!parseUnsigned(minus ? s.substr(1) : s, 0x7FFFFFFFul, u)) return false;
+  v = minus ? -(long)u : (long)u;
+  return true;
+}
+
+// `musicMs` set: the line began with "play" and its time is music time.
+bool parseLine(const std::string& line, ScriptEvent& e, double* musicMs) {
   std::istringstream in(line);
   std::string ms, a, b, c, d, extra;
-  in >> ms >> a >> b;
-  unsigned long t, x, y;
-  if (!parseUnsigned(ms, 0xFFFFFFFFul, t)) return false;
+  in >> ms;
+  bool music = ms == "play";
+  if (music) in >> ms;
+  in >> a >> b;
+  unsigned long t = 0, x, y;
+  if (music) {
+    long m;
+    if (!parseSigned(ms, m)) return false;
+    *musicMs = (double)m;
+  } else {
+    if (!parseUnsigned(ms, 0xFFFFFFFFul, t)) return false;
+    *musicMs = NAN;
+  }
   e = ScriptEvent{};
   e.ms = (uint32_t)t;
   if (a == "down" || a == "up") {
@@ -49,8 +71,10 @@ bool parseLine(const std::string& line, ScriptEvent& e) {
 }
 }
 
-bool InputScript_Parse(const std::string& text, std::vector<ScriptEvent>& out) {
+bool InputScript_Parse(const std::string& text, std::vector<ScriptEvent>& out,
+                       std::vector<MusicScriptEvent>* music) {
   out.clear();
+  if (music) music->clear();
   bool clean = true;
   std::istringstream in(text);
   std::string line;
@@ -61,8 +85,10 @@ bool InputScript_Parse(const std::string& text, std::vector<ScriptEvent>& out) {
     if (hash != std::string::npos) line.resize(hash);
     if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
     ScriptEvent e;
-    if (parseLine(line, e)) {
-      out.push_back(e);
+    double musicMs = NAN;
+    if (parseLine(line, e, &musicMs)) {
+      if (std::isnan(musicMs)) out.push_back(e);
+      else if (music) music->push_back({musicMs, e});
     } else {
       WriteLogf("Input script line %d not understood: %s\n", number, line.c_str());
       clean = false;
@@ -70,6 +96,9 @@ bool InputScript_Parse(const std::string& text, std::vector<ScriptEvent>& out) {
   }
   // Events at the same time keep their order in the file.
   std::stable_sort(out.begin(), out.end(), [](const ScriptEvent& x, const ScriptEvent& y) { return x.ms < y.ms; });
+  if (music)
+    std::stable_sort(music->begin(), music->end(),
+                     [](const MusicScriptEvent& x, const MusicScriptEvent& y) { return x.musicMs < y.musicMs; });
   return clean;
 }
 
@@ -80,22 +109,48 @@ bool InputScript_Load(const char* path) {
     return false;
   }
   std::vector<ScriptEvent> ev;
-  InputScript_Parse(text, ev);
-  WriteLogf("Input script '%s': %d events\n", path, (int)ev.size());
-  InputScript_Set(ev);
+  std::vector<MusicScriptEvent> music;
+  InputScript_Parse(text, ev, &music);
+  WriteLogf("Input script '%s': %d events\n", path, (int)(ev.size() + music.size()));
+  InputScript_Set(ev, music);
   return true;
 }
 
-void InputScript_Set(const std::vector<ScriptEvent>& events) {
+void InputScript_Set(const std::vector<ScriptEvent>& events, const std::vector<MusicScriptEvent>& music) {
   std::lock_guard<std::mutex> l(g_lock);
   g_events = events;
+  g_music = music;
+  g_musicNext = 0;
 }
 
 void InputScript_Clear() { InputScript_Set({}); }
 
 bool InputScript_Active() {
   std::lock_guard<std::mutex> l(g_lock);
-  return !g_events.empty();
+  return !g_events.empty() || !g_music.empty();
+}
+
+int InputScript_ResolveMusic(double musicMs, double programMs, double rate, double aheadMs) {
+  std::lock_guard<std::mutex> l(g_lock);
+  if (!(rate > 0)) rate = 1;
+  int n = 0;
+  while (g_musicNext < g_music.size() && g_music[g_musicNext].musicMs <= musicMs + aheadMs) {
+    const MusicScriptEvent& m = g_music[g_musicNext++];
+    ScriptEvent e = m.event;
+    double at = std::round(programMs + (m.musicMs - musicMs) / rate);
+    e.ms = at < 0 ? 0 : at > 4294967295.0 ? 0xFFFFFFFFu : (uint32_t)at;
+    // after every event already due at that time, so a resolved press never undoes an earlier one
+    auto pos = std::upper_bound(g_events.begin(), g_events.end(), e.ms,
+                                [](uint32_t ms, const ScriptEvent& x) { return ms < x.ms; });
+    g_events.insert(pos, e);
+    n++;
+  }
+  return n;
+}
+
+int InputScript_PendingMusic() {
+  std::lock_guard<std::mutex> l(g_lock);
+  return (int)(g_music.size() - g_musicNext);
 }
 
 void InputScript_State(uint32_t nowMs, uint8_t keys[256], uint32_t joyButtons[kScriptJoysticks]) {

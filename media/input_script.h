@@ -5,6 +5,11 @@
 //   MS joy N BUTTON down|up             joystick N (0..15), button 0..31
 // MS is milliseconds since the program started; "#" starts a comment. Lines that
 // do not parse are logged and skipped. Events are applied in time order.
+// A line may also begin with "play": "play MS down CODE" and so on. Its MS is
+// music time (milliseconds of the music file, may be negative) of the play that
+// reaches it, so that a script can step exactly on the notes wherever the music
+// starts in program time. The play turns such events into ordinary ones shortly
+// before they fall due, from its song clock at that moment.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -19,9 +24,21 @@ struct ScriptEvent {
   uint8_t code;      // scan code, or button number
 };
 
+struct MusicScriptEvent {
+  double musicMs;
+  ScriptEvent event;   // its ms is filled when the play resolves it
+};
+
 bool InputScript_Load(const char* path);              // false when unreadable
-bool InputScript_Parse(const std::string& text, std::vector<ScriptEvent>& out);
-void InputScript_Set(const std::vector<ScriptEvent>& events);
+// False when some line was not understood (the rest is still parsed). Without
+// `music` the "play" lines are parsed and dropped.
+bool InputScript_Parse(const std::string& text, std::vector<ScriptEvent>& out,
+                       std::vector<MusicScriptEvent>* music = nullptr);
+void InputScript_Set(const std::vector<ScriptEvent>& events, const std::vector<MusicScriptEvent>& music = {});
+// The play, each frame: music-timed events due by `musicMs + aheadMs` become
+// program-timed ones at `programMs + (due - musicMs) / rate`. Returns how many.
+int InputScript_ResolveMusic(double musicMs, double programMs, double rate, double aheadMs);
+int InputScript_PendingMusic();
 void InputScript_Clear();
 bool InputScript_Active();
 // The scripted held state as of `nowMs`: keys[code] = 0x80 while down, and the

@@ -9,6 +9,7 @@
 #include "media/audio/audio.h"
 #include "media/draw_helpers.h"
 #include "media/input/input.h"
+#include "media/input_script.h"
 #include "media/render/screen.h"
 #include "media/skin/skin_images.h"
 #include "media/sound/sound_fx.h"
@@ -58,6 +59,13 @@ struct PlayState {
   double lastTickPos[2] = {-1e9, -1e9};
   bool escapeLatch = true;
 };
+
+// How far ahead of the song clock a music-timed scripted event is placed in
+// program time: a little more than a frame, so that it still falls between two
+// readings of the devices, and short enough that a sound device running a little
+// fast or slow against the wall clock (the dummy driver runs some 4 % fast) moves
+// it by well under a millisecond.
+constexpr double kScriptAheadMs = 20;
 
 bool testPlay() { return g_playMode == 1 || g_playMode == 3; }
 
@@ -226,7 +234,27 @@ bool anyAlive() {
   return false;
 }
 
-void writeResults() {
+// The steps judged from a press (their rows PERFECT to BOO), with the mean and
+// largest distance of press from note.
+void pressOffsets(const Player& p, PlayResult& r) {
+  double sum = 0, sumAbs = 0, worst = 0;
+  int n = 0;
+  for (int32_t i = 0; i < p.arrowCount; i++) {
+    const Arrow& a = p.arrows[i];
+    if (a.kind != ARROW_TAP || a.status != NOTE_JUDGED || a.judgement[kOwnJudgement] >= JUDGE_MISS) continue;
+    double late = -(double)a.judgement[kPressOffset];
+    sum += late;
+    sumAbs += std::fabs(late);
+    worst = std::max(worst, std::fabs(late));
+    n++;
+  }
+  r.presses = n;
+  r.offsetMeanMs = n ? sum / n : 0;
+  r.offsetMeanAbsMs = n ? sumAbs / n : 0;
+  r.offsetMaxMs = worst;
+}
+
+void writeResults(const PlayState& ps, double startMusicMs, double endWall) {
   if (g_options.resultsPath.empty()) return;
   static const char* const kDifficulties[4] = {"BASIC", "ANOTHER", "MANIAC", "SMANIAC"};
   for (const Player& p : g_players) {
@@ -254,6 +282,10 @@ void writeResults() {
     r.grade = Grade_Name(Grade_Of(r.percent));
     r.life = p.life <= 0 ? 0.0 : p.life / 1700.0;
     r.dead = p.lifeState == LIFE_DEAD;
+    r.rateStep = ps.clock.rateStep;
+    r.musicMs = ps.clock.ms - startMusicMs;
+    r.wallMs = endWall - ps.playStartWall;
+    pressOffsets(p, r);
     Results_Append(g_options.resultsPath, r);
   }
 }
@@ -415,8 +447,13 @@ int PlaySong(int* stage, int courseFlag, int courseIndex) {
     }
     bool active = ps.streamStarted && Audio_ChannelIsActive(ps.stream) == AUDIO_ACTIVE_PLAYING;
     if (active) played = true;
-    if (!ps.paused) SongClock_Update(ps.clock, wall, active ? streamMs(ps.stream) : -1, active);
-    else ps.clock.lastWallMs = wall;
+    if (!ps.paused) {
+      SongClock_Update(ps.clock, wall, active ? streamMs(ps.stream) : -1, active);
+      // presses a script times on the music are placed from the clock as it is now
+      InputScript_ResolveMusic(ps.clock.ms, wall, Rate_Factor(ps.clock.rateStep), kScriptAheadMs);
+    } else {
+      ps.clock.lastWallMs = wall;
+    }
 
     // the play keys and the give-up input
     if (!playKeys(ps, baseRate, wall - listenStart)) break;
@@ -485,7 +522,7 @@ int PlaySong(int* stage, int courseFlag, int courseIndex) {
   WriteLog("Freeing BPM changes and Freezes...\n");
   if (ps.paused) Audio_Start();
   Lyrics_Free();
-  writeResults();
+  writeResults(ps, startMusic, wall);
   int result = 0;
   if (!testPlay()) {
     WriteLog("Preparing stats for evaluation...\n");

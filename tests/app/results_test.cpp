@@ -33,9 +33,12 @@ TEST(Results, OneJsonLinePerPlayerAppended) {
   EXPECT_NE(first.find("\"percent\":93.2500"), std::string::npos);
   EXPECT_NE(first.find("\"dead\":false"), std::string::npos);
   for (const char* k : {"style", "difficulty", "level", "score", "perfect", "great", "good", "boo", "miss", "ok",
-                        "ng", "maxCombo", "dancePoints", "maxDancePoints", "grade", "life"})
+                        "ng", "maxCombo", "dancePoints", "maxDancePoints", "grade", "life", "rateStep", "musicMs",
+                        "wallMs", "presses", "offsetMeanMs", "offsetMeanAbsMs", "offsetMaxMs"})
     EXPECT_NE(first.find(std::string("\"") + k + "\":"), std::string::npos) << k;
-  EXPECT_NE(text.find("\"dead\":true}\n"), std::string::npos);
+  EXPECT_NE(text.find("\"dead\":true,"), std::string::npos);
+  EXPECT_EQ(text.back(), '\n');
+  EXPECT_EQ(text[text.size() - 2], '}');
 }
 
 TEST(Results, ControlBytesAreEscaped) {

@@ -73,3 +73,37 @@ TEST(InputScript, ExactPressTimes) {
   EXPECT_FALSE(InputScript_ButtonDownSince(1, 7, 500, &at));
   InputScript_Clear();
 }
+
+TEST(InputScript, MusicTimedEventsBecomeProgramEventsWhenDue) {
+  std::vector<ScriptEvent> ev;
+  std::vector<MusicScriptEvent> music;
+  EXPECT_TRUE(InputScript_Parse("play 4000 down 31\nplay 4040 up 31\n100 down 57\nplay -250 joy 1 2 down\n"
+                                "play x down 3\n", ev, &music) == false);  // "play x" is not understood
+  ASSERT_EQ(ev.size(), 1u);
+  ASSERT_EQ(music.size(), 3u);
+  EXPECT_EQ(music[0].musicMs, -250);  // sorted by music time
+  EXPECT_EQ(music[1].event.code, 31);
+  EXPECT_TRUE(music[1].event.down);
+  InputScript_Set(ev, music);
+  EXPECT_EQ(InputScript_PendingMusic(), 3);
+
+  // at music time -1000 (program 10000), 100 ms ahead: nothing is due yet
+  EXPECT_EQ(InputScript_ResolveMusic(-1000, 10000, 1.0, 100), 0);
+  // at music time -300 the joystick press is 50 ms away
+  EXPECT_EQ(InputScript_ResolveMusic(-300, 10700, 1.0, 100), 1);
+  uint32_t at;
+  ASSERT_TRUE(InputScript_ButtonDownSince(1, 2, 10750, &at));
+  EXPECT_EQ(at, 10750u);
+  // at 1.2 x the 40 ms between down and up take 33 ms of program time
+  EXPECT_EQ(InputScript_ResolveMusic(3970, 20000, 1.2, 100), 2);
+  EXPECT_FALSE(InputScript_KeyDownSince(31, 20024, &at));
+  ASSERT_TRUE(InputScript_KeyDownSince(31, 20025, &at));
+  EXPECT_EQ(at, 20025u);
+  EXPECT_FALSE(InputScript_KeyDownSince(31, 20058, &at));
+  EXPECT_EQ(InputScript_PendingMusic(), 0);
+  // program events stay where they were
+  ASSERT_TRUE(InputScript_KeyDownSince(57, 30000, &at));
+  EXPECT_EQ(at, 100u);
+  InputScript_Clear();
+  EXPECT_FALSE(InputScript_Active());
+}
