@@ -91,6 +91,8 @@ int TestMode_Run(const TestRequest& req) {
   src.musicFile = song.musicFile;
   src.md5 = song.md5;
   src.displayPath = req.chartPath;
+  src.title = song.hasDisplayTitle && song.displayTitle[0] ? song.displayTitle : song.title;
+  src.artist = song.hasDisplayArtist && song.displayArtist[0] ? song.displayArtist : song.artist;
   src.startAtMs = setup.startAtMs;
 
   int stage = 1;

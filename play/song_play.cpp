@@ -427,6 +427,8 @@ int PlaySong(int* stage, int courseFlag, int courseIndex) {
   NoteField_Reset();
   PlayInput_Reset();
   g_hud = HudState{};
+  snprintf(g_hud.title, sizeof g_hud.title, "%s", g_playSource.title.c_str());
+  snprintf(g_hud.artist, sizeof g_hud.artist, "%s", g_playSource.artist.c_str());
   g_hud.autoPlay = g_settings.autoPlay == 0;
   g_hud.altCombo = g_options.altCombo;
   if (testPlay()) message("RKV v2.50.00 (test mode)", 4000);

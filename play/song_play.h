@@ -10,6 +10,7 @@ struct PlaySource {
   // The song folder on disk and the names in it. Test play gives the chart's own
   // folder; the library gives "Songs/<group>/<song>".
   std::string group, folder, chartFile, background, musicFile, md5, displayPath;
+  std::string title, artist;   // as shown (the display texts where the chart has them)
   int64_t startAtMs = -1;   // test play from a start position (music time)
 };
 
