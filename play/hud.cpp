@@ -49,7 +49,7 @@ void gauge(const Player& p, int side, int x, int y, double nowMs) {
   SkinImages& s = g_skin;
   drawAt(s.game[side], x, y);
   int fill = Hud_LifeFill(p.life);
-  bool danger = p.life < 500 && p.lifeState != LIFE_DEAD;
+  bool danger = p.life < 500 && p.lifeState != LIFE_DEAD && g_settings.dangerDisplay;
   bool full = p.life >= 1700;
   int from = side ? kGaugeW - fill : 0, to = side ? kGaugeW : fill;
   if (fill > 0) {
@@ -102,9 +102,14 @@ void score(const Player& p, int side) {
   }
 }
 
-// A text in one line inside `width`: smaller sizes first, then cut at the edge.
-void fitText(int size, int minSize, uint32_t colour, int x, int y, int width, const char* text) {
+// The largest size from `size` down to `minSize` at which `text` fits `width`.
+int fitSize(int size, int minSize, int width, const char* text) {
   while (size > minSize && Font_TextWidth(size, text) > width) size--;
+  return size;
+}
+
+// A text in one line inside `width`, cut at the edge.
+void clippedText(int size, uint32_t colour, int x, int y, int width, const char* text) {
   Font_SetClip(x, 0, x + width, 480);
   Font_DrawTextClipped(size, colour, x, y, text, 255);
   Font_SetClip(0, 0, 640, 480);
@@ -114,8 +119,13 @@ void fitText(int size, int minSize, uint32_t colour, int x, int y, int width, co
 void songBox(int side) {
   if (!g_hud.title[0] && !g_hud.artist[0]) return;
   int x = kBoxLeft[side] + 10, w = kBoxW - 20;
-  fitText(18, 12, 0xFFFFFF, x, kBoxTop + 3, w, g_hud.title);
-  fitText(14, 10, 0xA8C8FF, x, kBoxTop + 22, w, g_hud.artist);
+  // the texts do not change during a play: their sizes are found once
+  if (!g_hud.titleSize) {
+    g_hud.titleSize = fitSize(18, 12, w, g_hud.title);
+    g_hud.artistSize = fitSize(14, 10, w, g_hud.artist);
+  }
+  clippedText(g_hud.titleSize, 0xFFFFFF, x, kBoxTop + 3, w, g_hud.title);
+  clippedText(g_hud.artistSize, 0xA8C8FF, x, kBoxTop + 22, w, g_hud.artist);
 }
 
 void judgement(const Player& p, int pi, double songMs, double nowMs, int centreX, bool reverse) {

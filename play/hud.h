@@ -7,6 +7,7 @@
 struct HudState {
   char message[128] = "";
   char title[128] = "", artist[128] = "";  // the song, shown in a free box of the bottom bar
+  int titleSize = 0, artistSize = 0;       // their font sizes, fitted at the first frame
   double messageUntilMs = 0;    // program time
   int stageLabel = -1;          // label cell 0..9 of the first row, -1 none
   bool autoPlay = false;
