@@ -36,6 +36,8 @@ int WaitFrame() {
   return 1;
 }
 
+void Pacer_SignalFrame() { Event_Set(g_frameEvent); }
+
 bool Pacer_Restart(unsigned delayMs) {
   if (!g_pacer.limiterOn) return true;
   Timer_Stop();

@@ -17,4 +17,7 @@ extern FramePacer g_pacer;
 bool Pacer_Init(int fps);          // fps 0: limiter off; false when the timer cannot start
 int WaitFrame();
 bool Pacer_Restart(unsigned delayMs);  // the timer with another delay
+// Sets the frame event at once: a frame that was not presented does not make the
+// next WaitFrame sleep a whole interval more.
+void Pacer_SignalFrame();
 void Pacer_End();

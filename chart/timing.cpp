@@ -167,6 +167,17 @@ int Timing_Advance(ScrollState& s, SongTiming& t, double ms, Player* players, in
   return events;
 }
 
+bool Timing_SetTempo(ScrollState& s, SongTiming& t, double bpm, Player* players, int playerCount) {
+  if (!(bpm >= kMinBpm && bpm <= kMaxBpm)) return false;
+  if (bpm == t.bpm) return true;
+  // a stop holds the tape at its own place; the tempo waits until it ends
+  if (s.holding) return false;
+  // a tempo change where the song is now: the position carries on from here at
+  // the new tempo and the arrows on screen do not jump
+  TempoChange(s, t, BpmChange{s.position, bpm}, players, playerCount);
+  return true;
+}
+
 double Timing_TapeScroll(const ScrollState& s, const Player& p) {
   return (s.chartPos - s.segmentChartPos) * p.pixelsPerBeat * 0.25;
 }

@@ -93,5 +93,10 @@ void Timing_Begin(ScrollState& s, SongTiming& t);
 // (afterStop) and, when they end, move the later list entries. Players that are
 // not active are left alone. Returns the TIMING_* events met.
 int Timing_Advance(ScrollState& s, SongTiming& t, double ms, Player* players, int playerCount);
+// Changes the tempo at the song's current position (the BPM override of the play
+// keys): the position carries on from there at `bpm`, the players' scroll scale
+// follows and the arrows keep their place on screen. False while a stop holds
+// the scroll (try again later) or for a tempo out of bounds.
+bool Timing_SetTempo(ScrollState& s, SongTiming& t, double bpm, Player* players, int playerCount);
 // Pixels the tape of `p` has scrolled since the start of the current segment.
 double Timing_TapeScroll(const ScrollState& s, const Player& p);

@@ -19,6 +19,7 @@ void ResetStatistics(Player& p) {
   p.longComboBroken = 0;
   memset(p.judgementCounts, 0, sizeof p.judgementCounts);
   p.freezeOk = 0;
+  p.stepCount = 0;
   p.freezeNg = 0;
   p.dancePoints = 0;
   p.chordBonus = 0;

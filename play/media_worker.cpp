@@ -23,8 +23,10 @@ void work(int priority) {
 }
 
 bool MediaWorker_Start(int threadPriority, bool boost) {
-  if (g_thread.joinable()) return true;
   WriteLog("Starting AVI/Animation thread...\n");
+  if (g_thread.joinable()) return true;
+  // sounds queued after the last play's worker stopped belong to that play
+  SoundQueue_Clear();
   (void)boost;  // Linux has no per-thread priority boost to turn off
   g_run = 1;
   try {
@@ -37,8 +39,8 @@ bool MediaWorker_Start(int threadPriority, bool boost) {
 }
 
 void MediaWorker_Stop() {
-  if (!g_thread.joinable()) return;
   WriteLog("Stopping AVI/Animation thread...\n");
+  if (!g_thread.joinable()) return;
   g_run = 0;
   while (g_run.load() != -1) Clock_SleepMs(1);
   {

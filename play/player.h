@@ -71,6 +71,7 @@ struct Player {
   uint8_t longComboBroken;        // a combo of 50 or more was broken
   int32_t judgementCounts[kJudgementKinds];
   int32_t freezeOk;               // held notes completed
+  int32_t stepCount;              // panels pressed in this play (the profile's steps)
   int32_t dancePoints;
   int32_t chordBonus;             // extra notes of PERFECT jumps
   int32_t batteryLives;           // lives left in a battery course, else 0

@@ -12,12 +12,15 @@ void SongClock_Begin(SongClock& c, double startMs, int rateStep, double wallMs) 
 double SongClock_Update(SongClock& c, double wallMs, double streamMs, bool streamActive) {
   double elapsed = wallMs - c.lastWallMs;
   c.lastWallMs = wallMs;
-  if (streamActive && streamMs >= 0) {
-    double t = streamMs + c.streamOffsetMs;
-    // the heard position never goes back while playing; a seek moves the clock on purpose
-    c.onStream = true;
-    c.ms = t;
-    return c.ms;
+  if (streamActive) {
+    // a failed reading keeps the last value: once the music plays, only the
+    // stream moves the clock (a stalled stream holds it, as the sound does)
+    if (c.onStream && streamMs < 0) return c.ms;
+    if (streamMs >= 0) {
+      c.onStream = true;
+      c.ms = streamMs + c.streamOffsetMs;
+      return c.ms;
+    }
   }
   c.onStream = false;
   if (elapsed > 0) c.ms += c.rateStep == 5 ? elapsed : elapsed * Rate_Factor(c.rateStep);

@@ -16,7 +16,9 @@ struct SongClock {
 double Rate_Factor(int rateStep);   // (step + 5) / 10
 void SongClock_Begin(SongClock& c, double startMs, int rateStep, double wallMs);
 // One frame: `streamMs` is the stream's heard position (negative when not valid)
-// and `streamActive` whether it plays. Returns the new music time.
+// and `streamActive` whether it plays (or waits for data). Until the stream gives
+// its first valid position the clock runs on wall time; after that a bad reading
+// keeps the last value. Returns the new music time.
 double SongClock_Update(SongClock& c, double wallMs, double streamMs, bool streamActive);
 // The music time at an earlier wall time `atWallMs` of this frame (a press read
 // before the frame's clock was taken).

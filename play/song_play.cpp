@@ -40,6 +40,8 @@
 
 int g_playMode = 0;
 PlaySource g_playSource;
+double g_bpmOverride = -1;
+PlayFlags g_playFlags;
 extern int g_soundLatencyMs;
 
 namespace {
@@ -50,9 +52,9 @@ struct PlayState {
   uint32_t stream = 0;
   SongClock clock;
   ScrollState scroll;
-  double bpmOverride = -1;
   bool paused = false, everPaused = false, autoplayUsed = false, speedAltered = false;
   bool streamStarted = false;
+  bool musicFailed = false;   // the stream would not start: the play ends with 0
   bool giveUp = false;
   int restart = 0;
   double playStartWall = 0;
@@ -82,14 +84,6 @@ void setRate(PlayState& ps, uint32_t baseRate) {
   if (!ps.stream) return;
   Audio_ChannelSetAttributes(ps.stream, (int)(baseRate * (g_rateStep + 5) / 10), -1, -101);
   ps.clock.rateStep = g_rateStep;
-}
-
-double effectiveMsPerBeat(const PlayState& ps) { return ps.bpmOverride > 0 ? 60000.0 / ps.bpmOverride : g_timing.msPerBeat; }
-
-void rescale(const PlayState& ps) {
-  double bpm = ps.bpmOverride > 0 ? ps.bpmOverride : g_timing.bpm;
-  for (Player& p : g_players)
-    if (p.active) p.pixelsPerMs = p.pixelsPerBeat * bpm / 60000.0;
 }
 
 // The play keys; returns false when the loop should end (a restart).
@@ -126,12 +120,11 @@ bool playKeys(PlayState& ps, uint32_t baseRate, double listenMs) {
   const struct { int key; double step; } bpmKeys[4] = {{FK_F5, -0.5}, {FK_F6, 0.5}, {FK_F7, -0.02}, {FK_F8, 0.02}};
   for (const auto& k : bpmKeys) {
     if (!Input_Repeat(fk[k.key], t)) continue;
-    if (ps.bpmOverride <= 0) ps.bpmOverride = g_timing.bpm;
-    ps.bpmOverride += k.step;
-    if (ps.bpmOverride < 0.02) ps.bpmOverride = 0.02;
-    rescale(ps);
-    snprintf(text, sizeof text, "BPM = %.2f", ps.bpmOverride);
-    message(text, 2000);
+    if (g_bpmOverride <= 0) g_bpmOverride = g_timing.bpm;
+    g_bpmOverride += k.step;
+    if (g_bpmOverride < 0.02) g_bpmOverride = 0.02;
+    snprintf(text, sizeof text, "BPM = %.2f", g_bpmOverride);
+    message(text, 4000);
   }
   for (int k : {FK_F9, FK_F10}) {
     if (!Input_Repeat(fk[k], t)) continue;
@@ -166,8 +159,8 @@ void handleEvents(const JudgeEvents& ev, double nowMs) {
     Player& p = g_players[e.player];
     switch (e.kind) {
       case JEV_ROW:
-        if (e.judgement <= JUDGE_GOOD && e.note >= 0 && e.note < p.arrowCount) {
-          // every note of the row bursts on its receptor
+        if (e.judgement <= JUDGE_GREAT && e.note >= 0 && e.note < p.arrowCount) {
+          // every note of a PERFECT or GREAT row bursts on its receptor; a GOOD one scrolls on
           int n = e.note;
           int guard = 0;
           do {
@@ -333,6 +326,14 @@ bool openMusic(PlayState& ps) {
   return true;
 }
 
+// Lyrics sit low on the field, clear of the receptors; with REVERSE, whose
+// receptors are low, they move up as far.
+int lyricsY() {
+  for (const Player& p : g_players)
+    if (p.active && p.options.reverse) return 100;
+  return 380;
+}
+
 void drawFrame(PlayState& ps, double nowMs) {
   Screen_Clear(0, 0, 0);
   if (g_background.loaded) {
@@ -351,7 +352,7 @@ void drawFrame(PlayState& ps, double nowMs) {
     NoteField_Draw(p, pi, ps.scroll, nowMs);
   }
   Hud_Draw(g_players, ps.clock.ms, nowMs);
-  if (g_settings.displayLyrics && ps.clock.ms > 0) Lyrics_Draw((int32_t)ps.clock.ms, 380);
+  if (g_settings.displayLyrics && ps.clock.ms > 0) Lyrics_Draw((int32_t)ps.clock.ms, lyricsY());
 }
 }
 
@@ -359,6 +360,15 @@ int PlaySong(int* stage, int courseFlag, int courseIndex) {
   (void)courseIndex;
   PlayState ps;
   const PlaySource& src = g_playSource;
+  // a play that ends before its loop frees what it has loaded so far
+  auto abandon = [&ps]() {
+    if (ps.stream) Audio_StreamFree(ps.stream);
+    Lyrics_Free();
+    g_background.Free();
+    for (Player& p : g_players) Chart_Free(p);
+    Timing_FreeLists(g_timing);
+    return 0;
+  };
 
   // 1. the charts
   WriteLog("Loading Song...\n");
@@ -383,8 +393,7 @@ int PlaySong(int* stage, int courseFlag, int courseIndex) {
   if (!openMusic(ps)) {
     if (*stage > 0) (*stage)--;
     WriteLog("Freeing music and steps...\n");
-    for (Player& p : g_players) Chart_Free(p);
-    return 0;
+    return abandon();
   }
   if (g_settings.displayLyrics) Lyrics_Load(src.group.c_str(), src.folder.c_str(), src.chartFile.c_str(), g_settings.bgBrightness, testPlay());
   // 7. the worker
@@ -416,10 +425,9 @@ int PlaySong(int* stage, int courseFlag, int courseIndex) {
   Timing_Begin(ps.scroll, g_timing);
   if (startMusic >= 0) {
     if (!Audio_StreamPlay(ps.stream, false, 0)) {
+      WriteLog("Unable to start the music stream\n");
       MediaWorker_Stop();
-      Audio_StreamFree(ps.stream);
-      for (Player& p : g_players) Chart_Free(p);
-      return 0;
+      return abandon();
     }
     ps.streamStarted = true;
   }
@@ -439,16 +447,21 @@ int PlaySong(int* stage, int courseFlag, int courseIndex) {
   ps.playStartWall = wall;
   double listenStart = wall;
   MenuInput_Begin();
-  bool played = false;
   for (;;) {
     wall = Clock_MsPrecise();
     Keyboard_Poll();
     if (!ps.streamStarted && !ps.paused && ps.clock.ms >= 0) {
-      Audio_StreamPlay(ps.stream, false, 0);
+      if (!Audio_StreamPlay(ps.stream, false, 0)) {
+        WriteLog("Unable to start the music stream\n");
+        ps.musicFailed = true;
+        break;
+      }
       ps.streamStarted = true;
     }
-    bool active = ps.streamStarted && Audio_ChannelIsActive(ps.stream) == AUDIO_ACTIVE_PLAYING;
-    if (active) played = true;
+    // a stream waiting for decoded data still plays: it holds the clock, it does not end the song
+    uint32_t state = ps.streamStarted ? Audio_ChannelIsActive(ps.stream) : AUDIO_ACTIVE_STOPPED;
+    bool active = state == AUDIO_ACTIVE_PLAYING || state == AUDIO_ACTIVE_STALLED;
+    bool ended = ps.streamStarted && state == AUDIO_ACTIVE_STOPPED;
     if (!ps.paused) {
       SongClock_Update(ps.clock, wall, active ? streamMs(ps.stream) : -1, active);
       // presses a script times on the music are placed from the clock as it is now
@@ -467,9 +480,12 @@ int PlaySong(int* stage, int courseFlag, int courseIndex) {
     ps.escapeLatch = esc;
 
     double chartMs = ps.clock.ms - (double)(g_timing.gapMs + g_timing.gapAdjust);
-    int events = Timing_Advance(ps.scroll, g_timing, chartMs, g_players, 2);
-    if ((events & TIMING_TEMPO_CHANGED) && ps.bpmOverride > 0) rescale(ps);
-    JudgeClock jc = JudgeClock_Make(ps.scroll, chartMs, (int64_t)std::floor(ps.clock.ms), effectiveMsPerBeat(ps));
+    Timing_Advance(ps.scroll, g_timing, chartMs, g_players, 2);
+    // the BPM override replaces the chart's tempo from where the song is (after
+    // each of the chart's own changes too; a running stop defers it)
+    if (g_bpmOverride > 0 && g_timing.bpm != g_bpmOverride)
+      Timing_SetTempo(ps.scroll, g_timing, g_bpmOverride, g_players, 2);
+    JudgeClock jc = JudgeClock_Make(ps.scroll, chartMs, (int64_t)std::floor(ps.clock.ms), g_timing.msPerBeat);
 
     // presses with their own times, then autoplay, then the judgement
     PlayerInput input[2];
@@ -479,6 +495,7 @@ int PlaySong(int* stage, int courseFlag, int courseIndex) {
       if (!p.active || ps.paused) continue;
       PanelState panels;
       PlayInput_Read(pi, p.panels, wall, panels);
+      p.stepCount += panels.pressCount;
       for (int k = 0; k < panels.pressCount; k++) {
         double at = SongClock_At(ps.clock, panels.presses[k].atMs);
         PlayerInput_Add(input[pi], panels.presses[k].column, (int64_t)std::floor(at));
@@ -493,22 +510,25 @@ int PlaySong(int* stage, int courseFlag, int courseIndex) {
         ps.autoplayUsed = true;
       }
     }
+    // the attract demo plays a minute
+    if (*stage == 0 && !testPlay() && wall - ps.playStartWall > 60000) break;
     if (!ps.paused) {
       Judge_Frame(g_judgePlay, jc, input);
       handleEvents(g_judgePlay.events, wall);
       assistTicks(ps, jc);
     }
 
-    // the end: the music is over, everyone failed (game over on), or the demo's minute
-    if (played && !active && !ps.paused) break;
+    // the end: the music is over, or everyone failed with game over on
+    if (ended && !ps.paused) break;
     if (g_settings.gameOver && !testPlay() && !anyAlive()) break;
-    if (*stage == 0 && !testPlay() && wall - ps.playStartWall > 60000) break;
 
     drawFrame(ps, wall);
     WaitFrame();
     if (g_drawLock.try_lock_for(std::chrono::milliseconds(kLockWaitMs))) {
       Screen_Present();
       g_drawLock.unlock();
+    } else {
+      Pacer_SignalFrame();
     }
     if (!g_pacer.limiterOn) SDL_Delay(1);
   }
@@ -522,11 +542,15 @@ int PlaySong(int* stage, int courseFlag, int courseIndex) {
   WriteLog("Unloading backgrounds...\n");
   g_background.Free();
   WriteLog("Freeing BPM changes and Freezes...\n");
+  Timing_FreeLists(g_timing);
   if (ps.paused) Audio_Start();
   Lyrics_Free();
   writeResults(ps, startMusic, wall);
+  g_playFlags = PlayFlags{ps.everPaused, ps.autoplayUsed, ps.speedAltered};
   int result = 0;
-  if (!testPlay()) {
+  if (ps.musicFailed) {
+    result = 0;
+  } else if (!testPlay()) {
     WriteLog("Preparing stats for evaluation...\n");
     bool dead = !anyAlive();
     WriteLog("Perform evaulation...?\n");
@@ -540,7 +564,6 @@ int PlaySong(int* stage, int courseFlag, int courseIndex) {
   Audio_StreamFree(ps.stream);
   WriteLog("Freeing music and steps...\n");
   for (Player& p : g_players) Chart_Free(p);
-  Timing_FreeLists(g_timing);
   WriteLog("Ending Main Game function...\n");
   return result;
 }

@@ -16,6 +16,18 @@ struct PlaySource {
 
 extern PlaySource g_playSource;
 
+// The BPM override of the play keys: -1 off; while positive the song runs at this
+// tempo instead of the chart's. Kept from one play to the next (a restart keeps it).
+extern double g_bpmOverride;
+
+// What the last play did that the evaluation shows.
+struct PlayFlags {
+  bool paused = false;        // "Song Paused"
+  bool autoplay = false;      // "Autoplay Enabled"
+  bool speedAltered = false;  // "Speed Altered"
+};
+extern PlayFlags g_playFlags;
+
 // Returns, in test play, the play mode to restart with (2 or 3) or 0 when the
 // player gave up or the song ended; otherwise 0 to go on, non-zero when the game ended.
 int PlaySong(int* stage, int courseFlag, int courseIndex);

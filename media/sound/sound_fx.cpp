@@ -8,7 +8,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
+#include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <mutex>
 
 uint32_t g_sounds[SND_COUNT];
 SampleSet g_voices[VOICE_COUNT];
@@ -44,7 +47,7 @@ constexpr uint32_t kLoopFlags = 0x20044;
 
 uint32_t g_voiceStream = 0;
 uint32_t g_queue[8];
-int g_queueCount = 0;
+std::atomic<int> g_queueCount{0};  // read without the lock to skip an empty queue
 
 uint32_t loadFile(const std::string& path, uint32_t max, uint32_t flags) {
   std::string p;
@@ -178,15 +181,22 @@ void FreeSounds() {
 
 bool QueueSample(uint32_t sample) {
   if (!g_soundQueueLock.try_lock_for(std::chrono::milliseconds(kLockWaitMs))) return false;
-  g_queue[g_queueCount % 8] = sample;
+  g_queue[g_queueCount.load() % 8] = sample;
   g_queueCount++;
   g_soundQueueLock.unlock();
   return true;
 }
 
+void SoundQueue_Clear() {
+  std::lock_guard<std::timed_mutex> l(g_soundQueueLock);
+  for (uint32_t& q : g_queue) q = 0;
+  g_queueCount = 0;
+}
+
 int SoundQueue_Serve() {
+  if (g_queueCount.load() <= 0) return 0;
   if (!g_soundQueueLock.try_lock_for(std::chrono::milliseconds(kLockWaitMs))) return 0;
-  int n = g_queueCount < 8 ? g_queueCount : 8;
+  int n = std::min(g_queueCount.load(), 8);
   int played = 0;
   for (int i = 0; i < n; i++) {
     if (g_queue[i]) {

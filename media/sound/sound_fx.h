@@ -50,5 +50,7 @@ uint32_t PlaySound(SoundId id);            // a direct play; 0 when not loaded
 bool QueueSample(uint32_t sample);
 // Played by the media worker about every 5 ms: the queued samples, then empty.
 int SoundQueue_Serve();
+// Empties the queue without playing it.
+void SoundQueue_Clear();
 // For the tests: the random variant after `last` among `count` (r in 0..32767).
 int SampleSet_PickIndex(int count, int last, int (*random)());

@@ -225,4 +225,39 @@ TEST_F(Scroll, ChangeAndStopAtOnePosition) {
   EXPECT_DOUBLE_EQ(s.chartPos, 8.0);
 }
 
+TEST_F(Scroll, TempoSetDuringPlayCarriesOnWithoutAJump) {
+  Load("#BPM:120;#GAP:0;#FREEZE:12=500;#CHANGEBPM:16=60;");
+  Timing_Advance(s, g_timing, 600, two.p, 1);
+  ASSERT_DOUBLE_EQ(s.chartPos, 4.8);
+  double before = ScreenY(2);
+  ASSERT_TRUE(Timing_SetTempo(s, g_timing, 240, two.p, 1));
+  EXPECT_DOUBLE_EQ(g_timing.msPerBeat, 250);
+  EXPECT_DOUBLE_EQ(p.pixelsPerMs, 64 * 240 / 60000.0);
+  EXPECT_DOUBLE_EQ(s.chartPos, 4.8);
+  EXPECT_NEAR(ScreenY(2), before, 1e-9);   // nothing on screen moves
+  // from here the song runs at 240: 3.2 sixteenths take 200 ms
+  Timing_Advance(s, g_timing, 800, two.p, 1);
+  EXPECT_NEAR(s.chartPos, 8.0, 1e-9);
+  EXPECT_NEAR(ScreenY(2), 55.0, 1e-9);
+  // a stop (reached at 1050) holds the tempo back until it ends; its 500 ms at
+  // 240 BPM are 8 sixteenths
+  Timing_Advance(s, g_timing, 1100, two.p, 1);
+  ASSERT_TRUE(s.holding);
+  EXPECT_FALSE(Timing_SetTempo(s, g_timing, 120, two.p, 1));
+  EXPECT_DOUBLE_EQ(g_timing.bpm, 240);
+  Timing_Advance(s, g_timing, 1600, two.p, 1);
+  ASSERT_FALSE(s.holding);
+  EXPECT_DOUBLE_EQ(g_timing.bpmChanges[0].position, 24.0);
+  EXPECT_NEAR(s.chartPos, 12.8, 1e-9);
+  EXPECT_TRUE(Timing_SetTempo(s, g_timing, 120, two.p, 1));
+  // the chart's own change still comes at its place: 3.2 sixteenths at 120 after 1600
+  EXPECT_EQ(Timing_Advance(s, g_timing, 1999, two.p, 1), 0);
+  EXPECT_EQ(Timing_Advance(s, g_timing, 2001, two.p, 1), TIMING_TEMPO_CHANGED);
+  EXPECT_DOUBLE_EQ(g_timing.bpm, 60);
+  EXPECT_NEAR(s.chartPos, 16.004, 1e-9);
+  // tempos out of bounds are refused
+  EXPECT_FALSE(Timing_SetTempo(s, g_timing, 0, two.p, 1));
+  EXPECT_FALSE(Timing_SetTempo(s, g_timing, std::nan(""), two.p, 1));
+}
+
 }  // namespace

@@ -17,10 +17,22 @@ TEST(SongClock, PlayingStreamDrivesTheClockAndBadReadingsKeepIt) {
   SongClock_Update(c, 10, 5, true);
   EXPECT_DOUBLE_EQ(c.ms, 5);
   EXPECT_TRUE(c.onStream);
-  SongClock_Update(c, 20, -1, true);  // a failed reading: wall time carries on
-  EXPECT_DOUBLE_EQ(c.ms, 15);
+  SongClock_Update(c, 20, -1, true);  // a failed reading keeps the last value
+  EXPECT_DOUBLE_EQ(c.ms, 5);
   SongClock_Update(c, 30, 25.5, true);
   EXPECT_DOUBLE_EQ(c.ms, 25.5);
+}
+
+TEST(SongClock, WallTimeRunsUntilTheStreamGivesAPosition) {
+  SongClock c;
+  SongClock_Begin(c, -20, 5, 0);
+  SongClock_Update(c, 10, -1, true);  // started, no position yet: the lead-in carries on
+  EXPECT_DOUBLE_EQ(c.ms, -10);
+  EXPECT_FALSE(c.onStream);
+  SongClock_Update(c, 30, 12, true);
+  EXPECT_DOUBLE_EQ(c.ms, 12);
+  SongClock_Update(c, 60, 12, true);  // a stalled stream holds the clock
+  EXPECT_DOUBLE_EQ(c.ms, 12);
 }
 
 TEST(SongClock, PressesReadEarlierInTheFrameGetTheirOwnTime) {

@@ -97,4 +97,11 @@ TEST(SoundFx, QueueKeepsEightSlotsAndOverwritesTheFirst) {
   EXPECT_EQ(SoundQueue_Serve(), 0);  // emptied
   QueueSample(0);
   EXPECT_EQ(SoundQueue_Serve(), 0);  // handle 0 plays nothing
+  // what one play left queued is dropped when the next play's worker starts
+  QueueSample(s[0]);
+  QueueSample(s[1]);
+  SoundQueue_Clear();
+  EXPECT_EQ(SoundQueue_Serve(), 0);
+  QueueSample(s[2]);
+  EXPECT_EQ(SoundQueue_Serve(), 1);
 }
