@@ -42,7 +42,8 @@ int g_playMode = 0;
 PlaySource g_playSource;
 double g_bpmOverride = -1;
 PlayFlags g_playFlags;
-extern int g_soundLatencyMs;
+// The device latency measured at start-up stays out of the song clock: the audio
+// layer reports the position the listener hears, with the latency already taken off.
 
 namespace {
 // The function keys of the play, in the fixed function-key table.
