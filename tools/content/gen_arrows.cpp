@@ -256,19 +256,26 @@ static bool FreezeSheet(const std::string& dir) {
       cairo_save(cr);
       cairo_rectangle(cr, x, y0 + 80, 64, 44);
       cairo_clip(cr);
+      // down the sides and round the cap
+      auto tailEdge = [&] {
+        cairo_move_to(cr, x + 11.25, y0 + 80);
+        cairo_line_to(cr, x + 11.25, y0 + 100);
+        cairo_arc_negative(cr, x + 32, y0 + 100, 20.75, M_PI, 0);
+        cairo_line_to(cr, x + 52.75, y0 + 80);
+      };
       cairo_new_path(cr);
-      cairo_move_to(cr, x + 11.25, y0 + 80);
-      cairo_line_to(cr, x + 11.25, y0 + 100);
-      cairo_arc_negative(cr, x + 32, y0 + 100, 20.75, M_PI, 0);
-      cairo_line_to(cr, x + 52.75, y0 + 80);
+      tailEdge();
       cairo_close_path(cr);
       p = cairo_pattern_create_linear(x + 12, 0, x + 52, 0);
       cairo_pattern_add_color_stop_rgba(p, 0, e.r, e.g, e.b, 0.95);
       cairo_pattern_add_color_stop_rgba(p, 0.5, m.r, m.g, m.b, 0.95);
       cairo_pattern_add_color_stop_rgba(p, 1, e.r, e.g, e.b, 0.95);
       cairo_set_source(cr, p);
-      cairo_fill_preserve(cr);
+      cairo_fill(cr);
       cairo_pattern_destroy(p);
+      // outlined without the top edge, which would show as a dark seam where
+      // the tail meets the body
+      tailEdge();
       cairo_set_source_rgba(cr, 0, 0, 0, 1);
       cairo_set_line_width(cr, 2.5);
       cairo_stroke(cr);
