@@ -2,6 +2,7 @@
 #include "app/log.h"
 #include "media/font/font.h"
 #include "platform/files.h"
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -34,30 +35,52 @@ uint32_t scaled(uint32_t c, int b) {
   return out;
 }
 
-// "[mm:ss.xx]": a ":" before the first "]", and only digits, ":" and "." from
-// the second character to the "]". -1 when the tag is not valid.
+// "[mm:ss.xx]": the first character stands for the "[" whatever it is; then a
+// ":" before the first "]", and only digits, ":" and "." up to the "]". -1 when
+// the tag is not valid.
 int64_t timeTag(const std::string& line, size_t& textStart) {
-  size_t close = line.find(']');
-  if (close == std::string::npos || close < 2) return -1;
-  size_t colon = line.find(':');
+  size_t close = line.find(']', 1);
+  if (close == std::string::npos) return -1;
+  size_t colon = line.find(':', 1);
   if (colon == std::string::npos || colon > close) return -1;
   for (size_t i = 1; i < close; i++) {
     char c = line[i];
     if (!((c >= '0' && c <= '9') || c == ':' || c == '.')) return -1;
   }
   std::string mm = line.substr(1, colon - 1), ss = line.substr(colon + 1, close - colon - 1);
-  if (mm.size() > 6) return -1;  // no song lasts a million minutes
-  long minutes = strtol(mm.c_str(), nullptr, 10);
+  long long minutes = strtoll(mm.c_str(), nullptr, 10);  // saturates on overflow
   double seconds = strtod(ss.c_str(), nullptr);
-  if (minutes < 0 || seconds < 0 || !std::isfinite(seconds) || seconds > 1e7) return -1;
+  // no song lasts a million minutes; such tags are rubbish, not times
+  if (minutes < 0 || minutes > 999999 || seconds < 0 || !std::isfinite(seconds) || seconds > 1e7) return -1;
   textStart = close + 1;
   int64_t t = (int64_t)((double)minutes * 60000.0 + seconds * 1000.0);
   return t == 0 ? 1 : t;  // 0 means "no time tag"
 }
+
+// The entry in force after `row`, read exactly as the font reads its marks: the
+// text ends at a NUL, a byte above 127 or an unclosed "{", and only "{c0}".."{c9}"
+// within the list switch.
+int colourAfter(const std::string& row, int colour, int count) {
+  for (const unsigned char* p = (const unsigned char*)row.c_str(); *p && *p < 128; p++) {
+    if (*p != '{') continue;
+    const char* close = strchr((const char*)p, '}');
+    if (!close) break;
+    if (close - (const char*)p == 3 && p[1] == 'c' && p[2] >= '0' && p[2] <= '9' && p[2] - '0' < count)
+      colour = p[2] - '0';
+    p = (const unsigned char*)close;
+  }
+  return colour;
 }
+
+constexpr int kPalette = 10;
+// Far beyond any time a line can hold, and small enough that sums of tags and
+// offsets never leave 64 bits.
+constexpr int64_t kOffsetLimit = int64_t(1) << 40;
+}  // namespace
 
 void Lyrics_Parse(const std::string& text, int brightness, Lyrics& out) {
   out = Lyrics{};
+  brightness = std::clamp(brightness, 0, 100);  // a percentage; beyond it the channels would spill
   uint32_t grey = (uint32_t)(brightness * 255 * 0.01);
   uint32_t colours[10];
   for (uint32_t& c : colours) c = grey << 16 | grey << 8 | grey;
@@ -86,17 +109,15 @@ void Lyrics_Parse(const std::string& text, int brightness, Lyrics& out) {
       continue;
     }
     if (line.rfind("[offset:", 0) == 0 && line.find(']') != std::string::npos) {
-      long v = strtol(line.c_str() + 8, nullptr, 10);
-      offset -= v;
+      long long v = std::clamp<long long>(strtoll(line.c_str() + 8, nullptr, 10), -kOffsetLimit, kOffsetLimit);
+      offset = std::clamp<int64_t>(offset - v, -kOffsetLimit, kOffsetLimit);
       continue;
     }
     if (line.empty()) continue;
     size_t textStart = 0;
     int64_t t = timeTag(line, textStart);
     if (t < 0) continue;
-    int64_t shown = t + offset;
-    if (shown > INT32_MAX) shown = INT32_MAX;
-    if (shown < INT32_MIN) shown = INT32_MIN;
+    int64_t shown = std::clamp<int64_t>(t + offset, INT32_MIN, INT32_MAX);
     LyricLine l;
     l.time = (int32_t)shown;
     l.text = line.substr(textStart, 255);
@@ -132,7 +153,7 @@ const LyricLine* Lyrics_Current(Lyrics& l, int32_t t) {
   return t < cur.time ? nullptr : &cur;
 }
 
-void Lyrics_Style(int32_t e, int& size, int& alpha) {
+void Lyrics_Style(int64_t e, int& size, int& alpha) {
   if (e > 254) {
     size = 27;
     alpha = 255;
@@ -141,22 +162,36 @@ void Lyrics_Style(int32_t e, int& size, int& alpha) {
   }
 }
 
+std::vector<LyricRow> Lyrics_Layout(const LyricLine& line, int size, int centreY) {
+  std::vector<LyricRow> rows;
+  double top = centreY - (double)size * line.rowCount * 0.5;
+  int colour = 0;
+  size_t s = 0;
+  while (s <= line.text.size()) {
+    size_t e = line.text.find('|', s);
+    if (e == std::string::npos) e = line.text.size();
+    LyricRow r;
+    r.text = line.text.substr(s, e - s);
+    r.x = 320 - Font_MarkedTextWidth(size, r.text.c_str()) / 2;
+    r.y = (int)top;
+    r.colour = colour;
+    colour = colourAfter(r.text, colour, kPalette);
+    rows.push_back(std::move(r));
+    top += size;
+    s = e + 1;
+  }
+  return rows;
+}
+
 void Lyrics_Draw(int32_t t, int centreY) {
   const LyricLine* line = Lyrics_Current(g_lyrics, t);
   if (!line) return;
   int size, alpha;
-  Lyrics_Style(t - line->time, size, alpha);
+  Lyrics_Style((int64_t)t - line->time, size, alpha);
   if (size <= 0) return;
-  double top = centreY - size * line->rowCount * 0.5;
-  size_t s = 0;
-  while (s <= line->text.size()) {
-    size_t e = line->text.find('|', s);
-    if (e == std::string::npos) e = line->text.size();
-    std::string row = line->text.substr(s, e - s);
-    int w = Font_MarkedTextWidth(size, row.c_str());
-    Font_DrawMarkedText(size, line->colours, 10, &g_lyrics.colourIndex, 320 - w / 2, (int)top, row.c_str(), alpha);
-    top += size;
-    s = e + 1;
+  for (const LyricRow& r : Lyrics_Layout(*line, size, centreY)) {
+    int colour = r.colour;
+    Font_DrawMarkedText(size, line->colours, kPalette, &colour, r.x, r.y, r.text.c_str(), alpha);
   }
 }
 

@@ -18,7 +18,13 @@ struct Lyrics {
   std::vector<LyricLine> lines;
   size_t cursor = 0;       // the line shown last; the lookup only walks forward
   bool started = false;
-  int colourIndex = 0;     // the colour in force, carried from row to row
+};
+
+// One row of a line as drawn in one frame.
+struct LyricRow {
+  std::string text;
+  int x, y;                // top-left
+  int colour;              // the entry of the line's list in force at the row's start
 };
 
 extern Lyrics g_lyrics;
@@ -28,6 +34,10 @@ bool Lyrics_Load(const char* group, const char* songFolder, const char* chartFil
 void Lyrics_Parse(const std::string& text, int brightness, Lyrics& out);
 // The line to show at `timeMs` (nullptr before the first), and its growth step.
 const LyricLine* Lyrics_Current(Lyrics& l, int32_t timeMs);
-void Lyrics_Style(int32_t elapsedMs, int& size, int& alpha);
+void Lyrics_Style(int64_t elapsedMs, int& size, int& alpha);
+// The rows of `line` at `size`, centred on x 320 and on `centreY`. Every frame
+// starts the line in the first entry of its list; only the colour in force at
+// the end of a row carries into the next row.
+std::vector<LyricRow> Lyrics_Layout(const LyricLine& line, int size, int centreY);
 void Lyrics_Draw(int32_t timeMs, int centreY);
 void Lyrics_Free();

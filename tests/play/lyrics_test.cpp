@@ -73,3 +73,103 @@ TEST(Lyrics, FileBesideTheChart) {
   EXPECT_FALSE(Lyrics_Load("G", "S", "empty.rkv", 100, false));
   Lyrics_Free();
 }
+
+namespace {
+std::vector<int> startColours(const LyricLine& l) {
+  std::vector<int> c;
+  for (const LyricRow& r : Lyrics_Layout(l, 20, 380)) c.push_back(r.colour);
+  return c;
+}
+}
+
+TEST(Lyrics, EveryFrameStartsALineInItsFirstColour) {
+  Lyrics l = parse("[COLOR]FF0000,00FF00,0000FF\n[00:01.00]Hello {c1}World\n[00:02.00]Next|row\n"
+                   "[00:03.00]a{c1}|b{c2}|{c0}c\n[00:04.00]{c1}{c2}\n[00:05.00]{c1}{c2}|z\n"
+                   "[00:06.00]x{c1|}y\n[00:07.00]\x80{c1}|b\n[00:08.00]{c10}|{c}|{C1}|b\n");
+  ASSERT_EQ(l.lines.size(), 8u);
+  // the same line drawn frame after frame, and the line after it, start over
+  EXPECT_EQ(startColours(l.lines[0]), std::vector<int>{0});
+  EXPECT_EQ(startColours(l.lines[0]), std::vector<int>{0});
+  EXPECT_EQ(startColours(l.lines[1]), (std::vector<int>{0, 0}));
+  // only the colour at the end of a row carries into the next row
+  EXPECT_EQ(startColours(l.lines[2]), (std::vector<int>{0, 1, 2}));
+  EXPECT_EQ(startColours(l.lines[2]), (std::vector<int>{0, 1, 2}));
+  // a text of only colour codes is one empty row
+  std::vector<LyricRow> only = Lyrics_Layout(l.lines[3], 20, 380);
+  ASSERT_EQ(only.size(), 1u);
+  EXPECT_EQ(only[0].colour, 0);
+  EXPECT_EQ(only[0].x, 320);
+  EXPECT_EQ(startColours(l.lines[4]), (std::vector<int>{0, 2}));
+  // a mark cut by the row break, text the font stops reading, and other marks switch nothing
+  EXPECT_EQ(startColours(l.lines[5]), (std::vector<int>{0, 0}));
+  EXPECT_EQ(startColours(l.lines[6]), (std::vector<int>{0, 0}));
+  EXPECT_EQ(startColours(l.lines[7]), (std::vector<int>{0, 0, 0, 0}));
+}
+
+TEST(Lyrics, RowsAreStackedAroundTheCentre) {
+  Lyrics l = parse("[00:01.00]a|b|c\n[00:02.00]one\n");
+  std::vector<LyricRow> rows = Lyrics_Layout(l.lines[0], 20, 380);
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[0].text, "a");
+  EXPECT_EQ(rows[0].y, 350);
+  EXPECT_EQ(rows[1].y, 370);
+  EXPECT_EQ(rows[2].text, "c");
+  EXPECT_EQ(rows[2].y, 390);
+  EXPECT_EQ(Lyrics_Layout(l.lines[1], 27, 380)[0].y, 366);  // 380 - 13.5, truncated
+}
+
+TEST(Lyrics, HugeOffsetsAndTimesSaturate) {
+  Lyrics a = parse("[offset:-9999999999999999999]\n[00:01.00]late\n");
+  ASSERT_EQ(a.lines.size(), 1u);
+  EXPECT_EQ(a.lines[0].time, INT32_MAX);
+  std::string early;
+  for (int i = 0; i < 3; i++) early += "[offset:9223372036854775807]\n";
+  Lyrics b = parse(early + "[00:01.00]early\n");
+  ASSERT_EQ(b.lines.size(), 1u);
+  EXPECT_EQ(b.lines[0].time, INT32_MIN);
+  EXPECT_NE(Lyrics_Current(b, INT32_MAX), nullptr);
+  int size, alpha;
+  Lyrics_Style((int64_t)INT32_MAX - INT32_MIN, size, alpha);
+  EXPECT_EQ(size, 27);
+  // ordinary offsets add up as before
+  Lyrics c = parse("[offset:100]\n[offset:-250]\n[00:01.00]x\n");
+  EXPECT_EQ(c.lines[0].time, 1150);
+  // the frame's own arithmetic on such a line (no font is loaded, nothing is drawn)
+  Lyrics_Parse(early + "[00:01.00]early|{c1}x\n", 100, g_lyrics);
+  Lyrics_Draw(INT32_MAX, 380);
+  Lyrics_Draw(1, 380);
+  Lyrics_Free();
+  EXPECT_TRUE(g_lyrics.lines.empty());
+}
+
+TEST(Lyrics, HostileLines) {
+  std::string t = ":00:01.00]colon first\n]00:02.00]bracket first\n[\n[[[[\n[]\n[:]\n[00:03.00]a";
+  t += std::string(1, '\0') + "b\n[00" + std::string(1, '\0') + ":04.00]nul in tag\n";
+  t += "[" + std::string(100000, '0') + ":05]zeros\n";
+  t += "[" + std::string(400, '9') + ":00]\n[00:" + std::string(400, '9') + "]\n";
+  t += "[00:06.00]" + std::string(100000, '|') + "\n";
+  t += "[COLOR]" + std::string(100000, ',') + "\n[offset:" + std::string(100000, '9') + "\n";
+  Lyrics l = parse(t, 150);
+  ASSERT_EQ(l.lines.size(), 6u);
+  EXPECT_EQ(l.lines[0].time, 1000);           // whatever the first character, it stands for "["
+  EXPECT_EQ(l.lines[0].text, "colon first");
+  EXPECT_EQ(l.lines[1].time, 2000);
+  EXPECT_EQ(l.lines[2].time, 1);              // "[:]" is minute 0, second 0
+  EXPECT_EQ(l.lines[3].text, std::string("a\0b", 3));
+  EXPECT_EQ(l.lines[4].time, 5000);
+  EXPECT_EQ(l.lines[5].text.size(), 255u);
+  EXPECT_EQ(l.lines[5].rowCount, 256);
+  EXPECT_EQ(Lyrics_Layout(l.lines[5], 27, 380).size(), 256u);
+  EXPECT_EQ(l.lines[0].colours[0], 0xFFFFFFu);  // brightness above 100 is taken as 100
+  EXPECT_EQ(parse("[00:01.00]x\n", -5).lines[0].colours[0], 0u);
+}
+
+TEST(Lyrics, EmptyTextHasNothingToShow) {
+  Lyrics l = parse("");
+  EXPECT_TRUE(l.lines.empty());
+  EXPECT_EQ(Lyrics_Current(l, 1000), nullptr);
+  Lyrics_Parse("\n\r\n", 100, g_lyrics);
+  EXPECT_TRUE(g_lyrics.lines.empty());
+  Lyrics_Draw(1000, 380);
+  Lyrics_Free();
+}
