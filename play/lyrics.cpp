@@ -57,16 +57,13 @@ int64_t timeTag(const std::string& line, size_t& textStart) {
   return t == 0 ? 1 : t;  // 0 means "no time tag"
 }
 
-// The entry in force after `row`, read exactly as the font reads its marks: the
-// text ends at a NUL, a byte above 127 or an unclosed "{", and only "{c0}".."{c9}"
-// within the list switch.
+// The entry in force after `row`, read as the font reads its marks: the text ends
+// at a NUL, a byte above 127 or an unclosed "{".
 int colourAfter(const std::string& row, int colour, int count) {
   for (const unsigned char* p = (const unsigned char*)row.c_str(); *p && *p < 128; p++) {
     if (*p != '{') continue;
-    const char* close = strchr((const char*)p, '}');
+    const char* close = Font_ReadMark((const char*)p, count, colour);
     if (!close) break;
-    if (close - (const char*)p == 3 && p[1] == 'c' && p[2] >= '0' && p[2] <= '9' && p[2] - '0' < count)
-      colour = p[2] - '0';
     p = (const unsigned char*)close;
   }
   return colour;

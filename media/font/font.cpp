@@ -225,6 +225,13 @@ void Font_DrawTextClipped(int size, uint32_t colour, int x, int y, const char* t
   drawRun(size, colour, x, y, text, alpha, true);
 }
 
+const char* Font_ReadMark(const char* mark, int paletteCount, int& index) {
+  const char* close = strchr(mark, '}');
+  if (close && close - mark == 3 && mark[1] == 'c' && mark[2] >= '0' && mark[2] <= '9' && mark[2] - '0' < paletteCount)
+    index = mark[2] - '0';
+  return close;
+}
+
 void Font_DrawMarkedText(int size, const uint32_t* palette, int paletteCount, int* current, int x, int y,
                          const char* text, int alpha) {
   if (!g_font.loaded || !text || !palette || paletteCount <= 0) return;
@@ -234,12 +241,10 @@ void Font_DrawMarkedText(int size, const uint32_t* palette, int paletteCount, in
   for (const unsigned char* p = (const unsigned char*)text; *p && *p < 128; p++) {
     if (*p == '^') continue;
     if (*p == '{') {
-      const char* close = strchr((const char*)p, '}');
+      int before = index;
+      const char* close = Font_ReadMark((const char*)p, paletteCount, index);
       if (!close) break;
-      if (close - (const char*)p == 3 && p[1] == 'c' && p[2] >= '0' && p[2] <= '9' && p[2] - '0' < paletteCount) {
-        index = p[2] - '0';
-        Font_SetStyle(size, palette[index], alpha, FONT_COLOUR);
-      }
+      if (index != before) Font_SetStyle(size, palette[index], alpha, FONT_COLOUR);
       p = (const unsigned char*)close;
       continue;
     }

@@ -38,6 +38,10 @@ void Font_DrawTextClipped(int size, uint32_t colour, int x, int y, const char* t
 // Marked text: "{c0}".."{c9}" switch to that entry of `palette` (the colour in
 // force is kept in *current across calls, so it carries into the next row);
 // carets and other "{...}" marks are not drawn.
+// A mark from its "{": "{c0}".."{c9}" within the palette switch `index` to that
+// entry, other marks are skipped. Returns the mark's "}", or null when it is not
+// closed (the text ends there).
+const char* Font_ReadMark(const char* mark, int paletteCount, int& index);
 void Font_DrawMarkedText(int size, const uint32_t* palette, int paletteCount, int* current, int x, int y,
                          const char* text, int alpha);
 // The advances of a .def text (at most 100 values); the count of values read.
