@@ -292,7 +292,9 @@ static bool FreezeSheet(const std::string& dir) {
 
 // Step flashes: 13 frames of a burst per row: PERFECT, GREAT, GOOD, held freeze.
 static bool FlashSheet(const std::string& dir) {
-  static const uint32_t rows[4] = {0xFFE868, 0x50FF80, 0x50B0FF, 0xC0FFD0};
+  // the PERFECT and GREAT rows are white: the game tints them with the skin's
+  // judgement colours, which a coloured row would darken
+  static const uint32_t rows[4] = {0xFFFFFF, 0xFFFFFF, 0x50B0FF, 0xC0FFD0};
   Canvas c = Canvas_New(1040, 320);
   cairo_t* cr = c.cr;
   for (int r = 0; r < 4; r++)
