@@ -1,11 +1,12 @@
 #include "app/driver.h"
-#include "app/log.h"
-#include "app/pacer.h"
+#include "platform/log.h"
+#include "platform/pacer.h"
 #include "library/settings.h"
 #include "media/input/input.h"
 #include "media/window.h"
 #include "app/title_menu.h"
 #include "menus/collection.h"
+#include "play/play_record.h"
 #include "play/player.h"
 #include "platform/msgbox.h"
 
@@ -13,8 +14,6 @@ namespace {
 bool g_keyboardUp = false;
 bool g_videoUp = false;
 }
-
-int g_rateStep = 5;
 
 bool Driver_OpenDevices(const StartOptions& o) {
   Video_SelectBackend(o.useSDL, o.fullScreen, o.dither);
@@ -48,7 +47,7 @@ void Driver_ClearScreen() {
 void Driver_Run() {
   bool nonstopLast = false;
   for (;;) {
-    g_rateStep = 5;
+    g_play.rateStep = 5;
     Players_Reset();
     int r = TitleMenu(nonstopLast);
     Collection_NewGame();  // the sort from "Default Sort Method", nothing selected

@@ -1,5 +1,5 @@
 #include "app/message_screen.h"
-#include "app/pacer.h"
+#include "platform/pacer.h"
 #include "media/draw_helpers.h"
 #include "media/font/font.h"
 #include "media/input/input.h"

@@ -1,8 +1,8 @@
 #include "app/startup.h"
 #include "app/driver.h"
-#include "app/log.h"
+#include "platform/log.h"
 #include "app/options.h"
-#include "app/pacer.h"
+#include "platform/pacer.h"
 #include "app/message_screen.h"
 #include "app/test_mode.h"
 #include "app/title_menu.h"
@@ -12,10 +12,11 @@
 #include "library/profiles.h"
 #include "library/records.h"
 #include "library/courses.h"
-#include "library/html_export.h"
+#include "menus/song_list_page.h"
 #include "library/song_list.h"
 #include "menus/collection.h"
-#include "library/song_search.h"
+#include "menus/song_search_screen.h"
+#include "play/play_record.h"
 #include "media/audio/audio.h"
 #include "media/draw_helpers.h"
 #include "media/font/font.h"
@@ -138,6 +139,11 @@ int GameMain(int argc, char** argv) {
   Options_Parse(line, g_settings.fullScreen == 1, o);
   g_settings.assistTick = 0;
   g_startSortBy = g_settings.sortBy;
+  g_collectionShowSM = o.showSM;
+  g_play.rules.resultsPath = o.resultsPath;
+  g_play.rules.threadPriority = o.threadPriority;
+  g_play.rules.boost = o.boost;
+  g_play.rules.altCombo = o.altCombo;
   if (!o.inputPath.empty()) InputScript_Load(o.inputPath.c_str());
 
   // 8. frame timer
@@ -179,18 +185,19 @@ int GameMain(int argc, char** argv) {
   }
   // 18. skins, sound sets, profiles, effects; output starts
   WriteLog("Loading skins and announcers...\n");
-  ListSkins();
-  ListSoundSets();
+  ListSkins(g_settings.skin, sizeof g_settings.skin);
+  ListSoundSets(g_settings.announcerSet, sizeof g_settings.announcerSet, g_settings.effectSet,
+                sizeof g_settings.effectSet);
   WriteLog("Loading user profiles...\n");
   listProfiles();
   WriteLog("Loading sound effects...\n");
-  LoadSounds();
+  LoadSounds(g_settings.effectSet, g_settings.announcerSet);
   WriteLog("Starting sound...\n");
   Audio_Start();
   Audio_SetVolume(g_settings.volume);
   // 19. skin graphics
   WriteLog("About to call LoadImages();\n");
-  LoadImages(o.test.active);
+  LoadImages(g_settings.skin, o.test.active);
 
   // 20. the song library
   if (!o.test.active) {
@@ -199,7 +206,7 @@ int GameMain(int argc, char** argv) {
       runSongSearch(g_scan);
     }
     loadSongList();
-    if (g_scan.added + g_scan.updated + g_scan.deleted > 0) SongList_WriteHtml();
+    if (g_scan.added + g_scan.updated + g_scan.deleted > 0) SongList_WriteLibraryPage();
     if (!g_groupList.empty() && g_settings.folderIndex >= 0)
       g_settings.folderIndex %= (int32_t)g_groupList.size();
     else if (g_settings.folderIndex < 0)

@@ -1,6 +1,6 @@
 #include "app/test_mode.h"
-#include "app/driver.h"
-#include "app/log.h"
+#include "app/options.h"
+#include "platform/log.h"
 #include "library/settings.h"
 #include "library/song_list.h"
 #include "play/player.h"
@@ -71,7 +71,7 @@ int TestMode_Run(const TestRequest& req) {
   p.options.speed = (int8_t)setup.scrollIndex;
   p.options.dark = setup.dark ? 1 : 0;
   snprintf(p.modifierText, sizeof p.modifierText, "%s", Options_ScrollName(setup.scrollIndex));
-  g_rateStep = setup.rateStep;
+  g_play.rateStep = setup.rateStep;
   g_settings.announcer = 0;
   g_settings.gameOver = 0;
   g_settings.dangerDisplay = 0;
@@ -82,7 +82,7 @@ int TestMode_Run(const TestRequest& req) {
   size_t slash = path.find_last_of('/');
   std::string folderPath = slash == std::string::npos ? "." : path.substr(0, slash);
   size_t up = folderPath.find_last_of('/');
-  PlaySource& src = g_playSource;
+  PlaySource& src = g_play.source;
   src = PlaySource{};
   src.group = up == std::string::npos ? "." : folderPath.substr(0, up);
   src.folder = up == std::string::npos ? folderPath : folderPath.substr(up + 1);
@@ -96,11 +96,11 @@ int TestMode_Run(const TestRequest& req) {
   src.startAtMs = setup.startAtMs;
 
   int stage = 1;
-  g_playMode = setup.startAtMs >= 0 ? 3 : 1;
+  g_play.mode = setup.startAtMs >= 0 ? PLAY_TEST_FROM : PLAY_TEST;
   for (;;) {
     int r = PlaySong(&stage, 0, -1);
     if (r <= 1) break;
-    g_playMode = r == 3 ? 3 : 1;
+    g_play.mode = r == PLAY_TEST_FROM ? PLAY_TEST_FROM : PLAY_TEST;
     stage = 1;
   }
   for (Player& pl : g_players) Chart_Free(pl);

@@ -1,5 +1,5 @@
 #include "app/title_menu.h"
-#include "app/pacer.h"
+#include "platform/pacer.h"
 #include "library/settings.h"
 #include "library/song_list.h"
 #include "media/audio/audio.h"

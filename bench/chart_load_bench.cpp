@@ -52,7 +52,8 @@ void LoadFromMemory(benchmark::State& state, bool twoHalves) {
   SetUp(players, twoHalves ? "DOUBLE" : "SINGLE", twoHalves ? 8 : 4);
   int arrows = 0;
   for (auto _ : state) {
-    if (!loadChartText(text.data(), text.size(), "dense.rkv", players, 1)) state.SkipWithError("load failed");
+    if (!loadChartText(text.data(), text.size(), "dense.rkv", players, 1, ChartRules{}))
+      state.SkipWithError("load failed");
     arrows = players[0].arrowCount;
     Chart_Free(players[0]);
     Timing_FreeLists(g_timing);
@@ -78,7 +79,7 @@ void BM_LoadDenseFromFile(benchmark::State& state) {
   Player players[2] = {};
   SetUp(players, "SINGLE", 4);
   for (auto _ : state) {
-    if (!loadChart("G", "S", "dense.rkv", players, 1)) state.SkipWithError("load failed");
+    if (!loadChart("G", "S", "dense.rkv", players, 1, ChartRules{})) state.SkipWithError("load failed");
     Chart_Free(players[0]);
     Timing_FreeLists(g_timing);
   }
@@ -94,7 +95,7 @@ void BM_ScrollWholeSong(benchmark::State& state) {
   int64_t frames = 0;
   for (auto _ : state) {
     state.PauseTiming();
-    loadChartText(text.data(), text.size(), "dense.rkv", players, 1);
+    loadChartText(text.data(), text.size(), "dense.rkv", players, 1, ChartRules{});
     const Arrow& last = players[0].arrows[players[0].arrowCount - 1];
     double end = (double)Timing_TimeOfPosition(g_timing, last.startPos) + 10000;
     ScrollState s;

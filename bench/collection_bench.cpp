@@ -2,9 +2,9 @@
 // folders with 60 genres and 3,000 artists, half of them with play counts, built
 // for the song wheel in every sort method (the player waits on each sort change),
 // by folder and by genre, and the HTML song list of the whole table.
-#include "app/log.h"
+#include "platform/log.h"
 #include "chart/random.h"
-#include "library/html_export.h"
+#include "menus/song_list_page.h"
 #include "library/records.h"
 #include "library/settings.h"
 #include "library/song_list.h"
@@ -136,7 +136,7 @@ void BM_SongListHtmlText(benchmark::State& state) {
   BuildCollection(0, nullptr, 0, 0, 0);
   size_t bytes = 0;
   for (auto _ : state) {
-    std::string page = SongList_HtmlText();
+    std::string page = SongList_HtmlText(SongList_GroupsOf(g_collection));
     bytes = page.size();
     benchmark::DoNotOptimize(page.data());
   }
@@ -151,7 +151,7 @@ void BM_SongListWriteHtml(benchmark::State& state) {
   std::filesystem::create_directories(dir);
   std::filesystem::path old = std::filesystem::current_path();
   std::filesystem::current_path(dir);
-  for (auto _ : state) benchmark::DoNotOptimize(SongList_WriteHtml());
+  for (auto _ : state) benchmark::DoNotOptimize(SongList_WriteLibraryPage());
   std::filesystem::current_path(old);
   std::filesystem::remove_all(dir);
 }

@@ -36,10 +36,10 @@ void setUp() {
   done = true;
   chdir(TV_GAME_DIR);
   Settings_Defaults(g_settings);
-  LoadImages(false);
+  LoadImages("Default", false);
   LoadArrows(2);
   Font_Load("Skins/Default", "font-Main");
-  LoadSongBackground("Demo", "neon-stride", "neon-stride-bg.png");
+  LoadSongBackground("Demo", "neon-stride", "neon-stride-bg.png", g_settings.bgBrightness);
 }
 }
 
@@ -53,12 +53,14 @@ static void BM_PlayFrame8x(benchmark::State& state) {
   p.level = 10;
   p.options.speed = 6;  // 8x
   std::string chart = denseChart();
-  if (!loadChartText(chart.data(), chart.size(), "dense.rkv", g_players, 2)) {
+  if (!loadChartText(chart.data(), chart.size(), "dense.rkv", g_players, 2, ChartRules{})) {
     state.SkipWithError("chart did not load");
     return;
   }
   BeginPlay(p, 1, false);
   ScrollState scroll;
+  NoteFieldState field{};
+  HudState hud;
   Timing_Begin(scroll, g_timing);
   std::vector<double> frames;
   double t = 0;
@@ -69,8 +71,8 @@ static void BM_PlayFrame8x(benchmark::State& state) {
     Screen_Clear(0, 0, 0);
     g_background.SetPosition(0, 0);
     g_background.Draw();
-    NoteField_Draw(p, 0, scroll, t);
-    Hud_Draw(g_players, t, t);
+    NoteField_Draw(field, p, 0, scroll, t);
+    Hud_Draw(hud, g_players, t, t);
     benchmark::DoNotOptimize(Screen_Pixel(320, 240));
     frames.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - a).count());
   }

@@ -51,7 +51,7 @@ bool scriptFor(const std::string& chartPath, int difficulty, const std::string& 
   Player_SetStyle(p[0], "SINGLE", 4, false);
   p[0].difficulty = difficulty;
   p[0].level = (uint8_t)atoi(text.c_str() + key + 9 + level.size());
-  if (!loadChartText(text.data(), text.size(), chartPath.c_str(), p, 2)) return false;
+  if (!loadChartText(text.data(), text.size(), chartPath.c_str(), p, 2, ChartRules{})) return false;
   if (g_timing.bpmChangeCount > 0 || g_timing.stopCount > 0) {
     fprintf(stderr, "choose a song with one tempo and no stops\n");
     return false;

@@ -64,16 +64,25 @@ struct FreezeStop {
 // load. It keeps S * (S + 1) / 2 of the step numbers within 32 bits.
 constexpr int kMaxArrows = 65535;
 
-// Loads the chart at ".\Songs\<group>\<song>\<file>" (in test mode the three
-// parts are joined without the prefix) for every active player among the first
+// What the loader takes from the game's settings and the kind of play.
+struct ChartRules {
+  int32_t globalGap = 0;    // ms added to the chart's own "#GAP:"
+  uint8_t comboType = 0;    // the settings' combo type; each player's combo mode is this + 1
+  bool bareFolder = false;  // test play: group, song and file are joined without ".\Songs\"
+};
+
+// Loads the chart at ".\Songs\<group>\<song>\<file>" (with `bareFolder` the
+// three parts are joined without the prefix) for every active player among the first
 // `playerCount` of `players` (two records). In BATTLE player 1's COUPLE chart
 // fills both players. On success the song timing (g_timing) is set and 1 is
 // returned; on failure 0, and neither the players nor the timing are touched.
 // The players' previous arrays must have been freed (Chart_Free) by the caller.
-int loadChart(const char* group, const char* song, const char* file, Player* players, int playerCount);
+int loadChart(const char* group, const char* song, const char* file, Player* players, int playerCount,
+              const ChartRules& rules);
 
 // The same from chart text already in memory; `path` is only written to the log.
-int loadChartText(const char* data, size_t size, const char* path, Player* players, int playerCount);
+int loadChartText(const char* data, size_t size, const char* path, Player* players, int playerCount,
+                  const ChartRules& rules);
 
 // Frees a player's arrow array and sets its count to 0.
 void Chart_Free(Player& p);

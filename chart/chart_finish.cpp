@@ -5,7 +5,7 @@
 #include <vector>
 #include "chart/arrow_images.h"
 #include "chart/step_data.h"
-#include "play/player.h"
+#include "chart/player_record.h"
 
 namespace {
 constexpr double kChordSpan = 0.03;

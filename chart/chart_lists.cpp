@@ -5,7 +5,7 @@
 #include <string>
 #include <type_traits>
 #include <vector>
-#include "app/log.h"
+#include "platform/log.h"
 #include "chart/chart_text.h"
 #include "chart/timing.h"
 

@@ -8,8 +8,7 @@
 #include <string>
 #include <string_view>
 #include <vector>
-#include "app/log.h"
-#include "app/options.h"
+#include "platform/log.h"
 #include "chart/chart.h"
 #include "chart/chart_finish.h"
 #include "chart/chart_lists.h"
@@ -17,11 +16,10 @@
 #include "chart/random.h"
 #include "chart/step_data.h"
 #include "chart/timing.h"
-#include "library/settings.h"
 #include "platform/files.h"
 #include "platform/msgbox.h"
-#include "play/modifiers.h"
-#include "play/player.h"
+#include "chart/scroll_speed.h"
+#include "chart/player_record.h"
 
 namespace {
 const char* const kDifficultyNames[4] = {"BASIC", "ANOTHER", "MANIAC", "SMANIAC"};
@@ -52,6 +50,7 @@ struct Load {
   bool haveLists = false;
   double bpm = 0;
   int64_t gap = 0;
+  ChartRules rules;
 
   ~Load() {
     for (Built& b : built) free(b.arrows);
@@ -90,7 +89,7 @@ bool ReadTiming(std::string_view text, Load& load) {
     return false;
   }
   load.bpm = bpm;
-  load.gap = (int64_t)ChartText_Integer(ChartText_Value(text, gapAt)) + g_settings.globalGap;
+  load.gap = (int64_t)ChartText_Integer(ChartText_Value(text, gapAt)) + load.rules.globalGap;
   if (!load.haveLists) {
     // one pair of lists serves both players
     size_t at = ChartText_FindValue(text, "CHANGEBPM:");
@@ -164,9 +163,10 @@ bool LoadPlayer(std::string_view text, const char* path, Player* players, int in
   return true;
 }
 
-int LoadText(std::string& text, const char* path, Player* players, int playerCount) {
+int LoadText(std::string& text, const char* path, Player* players, int playerCount, const ChartRules& rules) {
   ChartText_Prepare(text);
   Load load;
+  load.rules = rules;
   load.built.reserve(2);
   int count = playerCount < 2 ? playerCount : 2;
   for (int i = 0; i < count; i++) {
@@ -194,7 +194,7 @@ int LoadText(std::string& text, const char* path, Player* players, int playerCou
     p.firstVisible = 0;
     p.pixelsPerBeat = b.pixelsPerBeat;
     p.pixelsPerMs = b.pixelsPerMs;
-    p.comboMode = (uint8_t)(g_settings.comboType + 1);
+    p.comboMode = (uint8_t)(load.rules.comboType + 1);
     p.maxDancePoints = b.totals.maxDancePoints;
     p.freezeCount = b.totals.freezeCount;
     p.chordExtra = b.totals.chordExtra;
@@ -223,19 +223,21 @@ void Chart_Free(Player& p) {
   p.firstVisible = 0;
 }
 
-int loadChartText(const char* data, size_t size, const char* path, Player* players, int playerCount) {
+int loadChartText(const char* data, size_t size, const char* path, Player* players, int playerCount,
+                  const ChartRules& rules) {
   try {
     std::string text(data, size);
-    return LoadText(text, path ? path : "", players, playerCount);
+    return LoadText(text, path ? path : "", players, playerCount, rules);
   } catch (const std::bad_alloc&) {
     WriteLog("Out of memory while loading the chart\n");
     return 0;
   }
 }
 
-int loadChart(const char* group, const char* song, const char* file, Player* players, int playerCount) {
+int loadChart(const char* group, const char* song, const char* file, Player* players, int playerCount,
+              const ChartRules& rules) {
   char path[2048];
-  if (g_options.test.active)
+  if (rules.bareFolder)
     snprintf(path, sizeof path, "%s\\%s\\%s", group, song, file);
   else
     snprintf(path, sizeof path, ".\\Songs\\%s\\%s\\%s", group, song, file);
@@ -258,7 +260,7 @@ int loadChart(const char* group, const char* song, const char* file, Player* pla
     return 0;
   }
   try {
-    return LoadText(text, onDisk.c_str(), players, playerCount);
+    return LoadText(text, onDisk.c_str(), players, playerCount, rules);
   } catch (const std::bad_alloc&) {
     WriteLog("Out of memory while loading the chart\n");
     return 0;

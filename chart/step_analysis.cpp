@@ -1,5 +1,5 @@
 #include "chart/step_analysis.h"
-#include "app/log.h"
+#include "platform/log.h"
 #include "chart/chart_text.h"
 #include "chart/step_data.h"
 #include "platform/files.h"
@@ -109,7 +109,7 @@ void Analysis_ReadPairs(const std::string& text, const char* tag, std::vector<st
 }
 
 bool analyseChart(const std::string& text, const std::string& key, bool bothHalves, const AnalysisTiming& timing,
-                  ChartFigures& figures, SongEntry& entry) {
+                  ChartFigures& figures, SongAnalysis& song) {
   WriteLogf("Analysing steps: %s\n", key.c_str());
   size_t k = text.find(key);
   if (k == std::string::npos) {
@@ -131,7 +131,7 @@ bool analyseChart(const std::string& text, const std::string& key, bool bothHalv
 
   std::vector<Item> items;
   items.reserve((size_t)total);
-  double bpm = entry.bpmValue > 0 && std::isfinite(entry.bpmValue) ? entry.bpmValue : 0;
+  double bpm = song.bpm > 0 && std::isfinite(song.bpm) ? song.bpm : 0;
   if (bpm <= 0) {
     WriteLogf("no tempo for stepset...%s\n", key.c_str());
     return false;
@@ -227,9 +227,9 @@ done:
   figures.air = jumps * scale;
   figures.freeze = freezeSeconds * scale;
   figures.chaos = steps > 0 ? offWeight * 75.0 / steps : 0;
-  entry.songLength = songLength;
+  song.songLength = songLength;
 
-  WriteLogf("Results for %s (%s)...\n", entry.title, key.c_str());
+  WriteLogf("Results for %s (%s)...\n", song.title ? song.title : "", key.c_str());
   WriteLogf("Song Length in seconds.... approx %.2f\n", length / 1000.0);
   WriteLogf("Max Combo possible........ %4d\n", steps);
   WriteLogf("Total number of jumps..... %4d\n", jumps);
@@ -239,7 +239,8 @@ done:
   return true;
 }
 
-void analyseSong(const char* chartPath, SongEntry& entry) {
+void analyseSong(const char* chartPath, const int32_t levels[kChartSlots], SongAnalysis& song,
+                 ChartFigures figures[kChartSlots]) {
   WriteLogf("%s...\n", chartPath);
   std::string text;
   if (!File_ReadText(chartPath, text)) return;
@@ -248,10 +249,10 @@ void analyseSong(const char* chartPath, SongEntry& entry) {
   Analysis_ReadPairs(text, "#CHANGEBPM:", timing.tempoChanges);
   Analysis_ReadPairs(text, "#FREEZE:", timing.stops);
   for (int s = 0; s < kChartSlots; s++) {
-    if (entry.levels[s] <= 0) continue;
+    if (levels[s] <= 0) continue;
     char key[64];
-    snprintf(key, sizeof key, "#%s:%s:%d:", kStyles[s], kDifficulties[s], (int)entry.levels[s]);
+    snprintf(key, sizeof key, "#%s:%s:%d:", kStyles[s], kDifficulties[s], (int)levels[s]);
     bool both = s >= 4 && s <= 10;
-    analyseChart(text, key, both, timing, entry.figures[s], entry);
+    analyseChart(text, key, both, timing, figures[s], song);
   }
 }

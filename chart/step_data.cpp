@@ -5,9 +5,9 @@
 #include <cstring>
 #include <numeric>
 #include <vector>
-#include "app/log.h"
+#include "platform/log.h"
 #include "chart/arrow_images.h"
-#include "play/player.h"
+#include "chart/player_record.h"
 
 namespace {
 constexpr int kL = 1, kD = 2, kU = 4, kR = 8, kUL = 16, kUR = 32;

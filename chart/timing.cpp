@@ -1,7 +1,7 @@
 #include "chart/timing.h"
 #include <cmath>
 #include <cstdlib>
-#include "play/player.h"
+#include "chart/player_record.h"
 
 SongTiming g_timing;
 

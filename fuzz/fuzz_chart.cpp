@@ -98,7 +98,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         p.options.speed = (int8_t)((mods / 60) * 3 + i);
       }
       Random_Seed(mods);
-      if (loadChartText(text, length, "fuzz.rkv", players, 2)) {
+      if (loadChartText(text, length, "fuzz.rkv", players, 2, ChartRules{})) {
         for (const Player& p : players)
           if (p.active) CheckPlayer(p);
         // walk the song: start of play, then frames until well past the last arrow

@@ -22,8 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   AnalysisTiming t;
   Analysis_ReadPairs(prepared, "#CHANGEBPM:", t.tempoChanges);
   Analysis_ReadPairs(prepared, "#FREEZE:", t.stops);
-  SongEntry e{};
-  e.bpmValue = p.bpm > 0 ? p.bpm : 120;
+  SongAnalysis e{};
+  e.bpm = p.bpm > 0 ? p.bpm : 120;
   ChartFigures f;
   analyseChart(prepared, "#SINGLE:BASIC:1:", false, t, f, e);
   analyseChart(prepared, "#DOUBLE:BASIC:1:", true, t, f, e);

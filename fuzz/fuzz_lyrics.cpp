@@ -58,8 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::sort(times.begin(), times.end());
   for (int32_t t : times) CheckFrame(l, t);
   // and the drawing path itself, which has no font here and so draws nothing
-  g_lyrics = l;
-  for (int32_t t : times) Lyrics_Draw(t, 380);
-  Lyrics_Free();
+  for (int32_t t : times) Lyrics_Draw(l, t, 380);
+  Lyrics_Free(l);
   return 0;
 }

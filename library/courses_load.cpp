@@ -1,4 +1,4 @@
-#include "app/log.h"
+#include "platform/log.h"
 #include "library/courses.h"
 #include "library/dir_walker.h"
 #include "library/records.h"

@@ -1,5 +1,5 @@
 #include "library/courses.h"
-#include "app/log.h"
+#include "platform/log.h"
 #include "chart/chart_text.h"
 #include "library/settings.h"
 #include "library/song_list.h"

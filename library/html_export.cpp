@@ -1,8 +1,6 @@
 #include "library/html_export.h"
-#include "app/log.h"
-#include "library/settings.h"
+#include "platform/log.h"
 #include "library/song_list.h"
-#include "menus/collection.h"
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -83,25 +81,24 @@ void SongList_AppendPath(std::string& out, const std::string& path) {
   }
 }
 
-std::string SongList_HtmlText() {
-  const Collection& c = g_collection;
+std::string SongList_HtmlText(const std::vector<SongListGroup>& groups) {
   std::string out;
   out.reserve(4096 + g_songs.size() * 700);
   out += "<HTML>\n<HEAD>\n<TITLE>RKV2 Songlist</TITLE>\n</HEAD>\n";
   out += "<BODY><FONT face='verdana, geneva, arial, sans-serif'>\n";
   out += "<P><H3>RKV2 Songlist</H3></P>\n";
   out += "<P>Collections:<UL>\n";
-  for (int n = 0; n < c.groupCount; n++) {
-    appendf(out, "<LI> <A href='#col%d'>", n);
-    appendText(out, c.groups[n].label, sizeof c.groups[n].label);
+  for (size_t n = 0; n < groups.size(); n++) {
+    appendf(out, "<LI> <A href='#col%d'>", (int)n);
+    appendText(out, groups[n].label, groups[n].labelSize);
     out += "</A>\n";
   }
   out += "</UL></P>\n";
   appendf(out, "<P>%d Songs total</P>\n", (int)g_songs.size());
-  for (int n = 0; n < c.groupCount; n++) {
-    const CollectionGroup& g = c.groups[n];
-    appendf(out, "<P><B><FONT size='+1'><A name='col%d'>", n);
-    appendText(out, g.label, sizeof g.label);
+  for (size_t n = 0; n < groups.size(); n++) {
+    const SongListGroup& g = groups[n];
+    appendf(out, "<P><B><FONT size='+1'><A name='col%d'>", (int)n);
+    appendText(out, g.label, g.labelSize);
     appendf(out, "</A></FONT></B><BR><SMALL>(%d songs)<BR>&nbsp;</SMALL><BR>\n", (int)g.count);
     out += "<TABLE cellspacing=0 cellpadding=3 border=0>\n";
     for (int i = 0; i < g.count; i++) {
@@ -114,7 +111,7 @@ std::string SongList_HtmlText() {
   return out;
 }
 
-bool SongList_WriteHtml() {
+bool SongList_WriteHtml(std::vector<SongListGroup> (*collect)()) {
   // The page is written beside its final name and moved over the old one only
   // when complete; when even that file cannot be made nothing else happens.
   std::string temp = std::string(kSongListPage) + ".tmp";
@@ -123,11 +120,7 @@ bool SongList_WriteHtml() {
     WriteLogf("Could not create '%s'; the song list is not written\n", kSongListPage);
     return false;
   }
-  uint8_t sort = g_settings.currentSort;
-  g_settings.currentSort = SORT_ALL_MUSIC;
-  BuildCollection(0, nullptr, 0, 1, 0);
-  g_settings.currentSort = sort;
-  std::string page = SongList_HtmlText();
+  std::string page = SongList_HtmlText(collect());
   bool ok = fwrite(page.data(), 1, page.size(), f) == page.size();
   ok = fflush(f) == 0 && ok;
   ok = fclose(f) == 0 && ok;

@@ -1,5 +1,5 @@
 #include "library/indexer.h"
-#include "app/log.h"
+#include "platform/log.h"
 #include "chart/step_analysis.h"
 #include "library/dir_walker.h"
 #include "library/image_header.h"
@@ -186,7 +186,9 @@ int processSongFldr(const std::string& folderPath, SongEntry& record, int64_t db
   if (chartParsed) {
     genresFrom(parser, group, r);
     fillFromChart(parser, r);
-    analyseSong((folderPath + "/" + chartName).c_str(), r);
+    SongAnalysis song{r.title, r.bpmValue, r.songLength};
+    analyseSong((folderPath + "/" + chartName).c_str(), r.levels, song, r.figures);
+    r.songLength = song.songLength;
   }
   record = r;
   return 1;

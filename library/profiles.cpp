@@ -1,5 +1,5 @@
 #include "library/profiles.h"
-#include "app/log.h"
+#include "platform/log.h"
 #include "platform/files.h"
 #include <algorithm>
 #include <cstdio>

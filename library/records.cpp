@@ -1,5 +1,5 @@
 #include "library/records.h"
-#include "app/log.h"
+#include "platform/log.h"
 #include "platform/files.h"
 #include "platform/msgbox.h"
 #include <cstring>

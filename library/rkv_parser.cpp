@@ -1,5 +1,5 @@
 #include "library/rkv_parser.h"
-#include "app/log.h"
+#include "platform/log.h"
 #include "chart/chart_text.h"
 #include "platform/files.h"
 #include <algorithm>

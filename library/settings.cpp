@@ -1,5 +1,5 @@
 #include "library/settings.h"
-#include "app/log.h"
+#include "platform/log.h"
 #include "media/input_binding.h"
 #include "platform/files.h"
 #include <cstdio>

@@ -1,5 +1,5 @@
 #include "library/song_db.h"
-#include "app/log.h"
+#include "platform/log.h"
 #include "library/dir_walker.h"
 #include "platform/files.h"
 #include <algorithm>

@@ -1,16 +1,9 @@
 #pragma once
 // One song of the library: the 4608-byte record that is stored byte for byte in
 // the song database "rkv2.sng" and kept the same way in the song table.
+#include "chart/chart_figures.h"
 #include <cstddef>
 #include <cstdint>
-
-constexpr int kChartSlots = 14;  // SINGLE 0-3, DOUBLE 4-7, COUPLE 8-10, SOLO 11-13
-
-// The step analysis figures of one chart.
-struct ChartFigures {
-  double stream, voltage, air, freeze, chaos;
-};
-static_assert(sizeof(ChartFigures) == 40);
 
 #pragma pack(push, 1)
 struct SongEntry {

@@ -1,5 +1,5 @@
 #include "library/song_list.h"
-#include "app/log.h"
+#include "platform/log.h"
 #include "library/dir_walker.h"
 #include "library/image_header.h"
 #include "library/records.h"

@@ -1,5 +1,5 @@
 #include "media/input_script.h"
-#include "app/log.h"
+#include "platform/log.h"
 #include "platform/files.h"
 #include <algorithm>
 #include <cmath>

@@ -1,5 +1,5 @@
 #include "media/window.h"
-#include "app/log.h"
+#include "platform/log.h"
 #include "media/input/input.h"
 #include "media/render/render_state.h"
 #include "platform/priority.h"

@@ -55,6 +55,10 @@ struct Collection {
   bool found = false;                           // the remembered song was placed again
 };
 
+// "/showsm": songs whose only chart of the style is SMANIAC are offered outside
+// extra stages too. Set at start-up.
+extern bool g_collectionShowSM;
+
 extern Collection g_collection;                 // the song wheel's; its selected group is g_settings.folderIndex
 extern Collection g_courseCollection;           // the course wheel's
 extern char g_currentFolder[2][kLabelSize];     // per player: the folder they are in, " " for none

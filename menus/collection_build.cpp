@@ -1,8 +1,7 @@
 // BuildCollection: groups the song table for the song wheel. Every step walks the
 // song table once (folder and genre names are found through hash tables), so a
 // rebuild stays well inside a frame's worth of waiting even for large libraries.
-#include "app/log.h"
-#include "app/options.h"
+#include "platform/log.h"
 #include "library/courses.h"
 #include "library/settings.h"
 #include "library/song_list.h"
@@ -259,7 +258,7 @@ int BuildCollection(int filterMode, const char* openLabel, int keepPosition, int
   songColours();
 
   // 3. which songs are available: those with a chart among the style's difficulties
-  f.difficulties = f.extra || g_options.showSM ? 4 : 3;
+  f.difficulties = f.extra || g_collectionShowSM ? 4 : 3;
   if (f.style.solo) f.difficulties = 3;
 
   // 4. what to restore

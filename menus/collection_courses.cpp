@@ -1,6 +1,6 @@
 // The course wheel's collection, and the BEST n / WORST n course entries, which
 // take their songs from the Player's Best order.
-#include "app/log.h"
+#include "platform/log.h"
 #include "library/courses.h"
 #include "library/settings.h"
 #include "library/song_list.h"

@@ -1,6 +1,6 @@
 // The groups a build appends after the song groups: the two roulette items of a
 // normal stage, or the "Bonus" group that holds the only songs of an extra stage.
-#include "app/log.h"
+#include "platform/log.h"
 #include "chart/random.h"
 #include "library/courses.h"
 #include "library/settings.h"

@@ -9,6 +9,7 @@
 #include <cstring>
 
 Collection g_collection;
+bool g_collectionShowSM = false;
 Collection g_courseCollection;
 char g_currentFolder[2][kLabelSize] = {" ", " "};
 RecordTable* g_playerRecords[2] = {nullptr, nullptr};

@@ -1,5 +1,5 @@
 #include "platform/msgbox.h"
-#include "app/log.h"
+#include "platform/log.h"
 #include <cstdio>
 #include <string>
 

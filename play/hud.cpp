@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <cstring>
 
-HudState g_hud;
 
 namespace {
 constexpr int kGaugeW = 290, kGaugeH = 32;
@@ -116,19 +115,19 @@ void clippedText(int size, uint32_t colour, int x, int y, int width, const char*
 }
 
 // With one player the other box of the bottom bar names the song.
-void songBox(int side) {
-  if (!g_hud.title[0] && !g_hud.artist[0]) return;
+void songBox(HudState& hud, int side) {
+  if (!hud.title[0] && !hud.artist[0]) return;
   int x = kBoxLeft[side] + 10, w = kBoxW - 20;
   // the texts do not change during a play: their sizes are found once
-  if (!g_hud.titleSize) {
-    g_hud.titleSize = fitSize(18, 12, w, g_hud.title);
-    g_hud.artistSize = fitSize(14, 10, w, g_hud.artist);
+  if (!hud.titleSize) {
+    hud.titleSize = fitSize(18, 12, w, hud.title);
+    hud.artistSize = fitSize(14, 10, w, hud.artist);
   }
-  clippedText(g_hud.titleSize, 0xFFFFFF, x, kBoxTop + 3, w, g_hud.title);
-  clippedText(g_hud.artistSize, 0xA8C8FF, x, kBoxTop + 22, w, g_hud.artist);
+  clippedText(hud.titleSize, 0xFFFFFF, x, kBoxTop + 3, w, hud.title);
+  clippedText(hud.artistSize, 0xA8C8FF, x, kBoxTop + 22, w, hud.artist);
 }
 
-void judgement(const Player& p, int pi, double songMs, double nowMs, int centreX, bool reverse) {
+void judgement(const HudState& hud, const Player& p, int pi, double songMs, double nowMs, int centreX, bool reverse) {
   int y = reverse ? 150 : 250;
   double age = songMs - p.lastJudgementTime;
   bool shown = p.lastJudgementTime > 0 && age >= 0 && age <= 1200 && p.lastJudgement <= 4;
@@ -161,8 +160,8 @@ void judgement(const Player& p, int pi, double songMs, double nowMs, int centreX
     }
   }
   // a milestone of hundreds: its number rises over the field and fades
-  double since = nowMs - g_hud.milestoneAtMs[pi];
-  int m = g_hud.comboMilestone[pi];
+  double since = nowMs - hud.milestoneAtMs[pi];
+  int m = hud.comboMilestone[pi];
   if (m > 0 && since >= 0 && since < 1500) {
     char t[32];
     snprintf(t, sizeof t, "%d COMBO!", m * 100);
@@ -175,9 +174,9 @@ void judgement(const Player& p, int pi, double songMs, double nowMs, int centreX
 
 // Battery lives under the gauge: "%d Lives", or with "/altcombo" the skin's
 // LIVES label and the number in combo digits.
-void lives(const Player& p, int side) {
+void lives(const HudState& hud, const Player& p, int side) {
   char t[32];
-  if (!g_hud.altCombo) {
+  if (!hud.altCombo) {
     snprintf(t, sizeof t, "%d Lives", p.batteryLives);
     Font_DrawText(18, p.batteryLives <= 1 ? 0xFF6060 : 0xFFE060, side == 0 ? 12 : 628 - Font_TextWidth(18, t), 84, t);
     return;
@@ -195,9 +194,9 @@ void lives(const Player& p, int side) {
 }
 }
 
-void Hud_SetMessage(const char* text, double nowMs, int forMs) {
-  snprintf(g_hud.message, sizeof g_hud.message, "%s", text);
-  g_hud.messageUntilMs = nowMs + forMs;
+void Hud_SetMessage(HudState& hud, const char* text, double nowMs, int forMs) {
+  snprintf(hud.message, sizeof hud.message, "%s", text);
+  hud.messageUntilMs = nowMs + forMs;
 }
 
 int Hud_LifeFill(int32_t life) {
@@ -206,7 +205,7 @@ int Hud_LifeFill(int32_t life) {
   return (int)((int64_t)life * kGaugeW / 1700);
 }
 
-void Hud_Draw(const Player* players, double songMs, double nowMs) {
+void Hud_Draw(HudState& hud, const Player* players, double songMs, double nowMs) {
   SkinImages& s = g_skin;
   drawAt(s.game[18], 0, 0);
   drawAt(s.game[19], 0, 416);
@@ -215,16 +214,16 @@ void Hud_Draw(const Player* players, double songMs, double nowMs) {
   for (int i = 0; i < 2; i++) {
     const Player& p = players[i];
     if (!p.active) {
-      if (active == 1) songBox(i);
+      if (active == 1) songBox(hud, i);
       continue;
     }
     gauge(p, i, i == 0 ? 8 : 342, 6, nowMs);
-    judgement(p, i, songMs, nowMs, p.fieldCentreX, p.options.reverse != 0);
+    judgement(hud, p, i, songMs, nowMs, p.fieldCentreX, p.options.reverse != 0);
     score(p, i);
-    if (p.batteryLives > 0 || p.lifeType == 3) lives(p, i);
+    if (p.batteryLives > 0 || p.lifeType == 3) lives(hud, p, i);
   }
-  if (g_hud.stageLabel >= 0 && g_hud.stageLabel < 10) drawAt(s.game[20 + g_hud.stageLabel], 288, 4);
-  if (g_hud.autoPlay) drawAt(s.game[36], 288, 26);
-  if (g_hud.paused) drawAt(s.game[38], 288, 200);
-  if (g_hud.message[0] && nowMs < g_hud.messageUntilMs) Font_DrawText(16, 0xFFFFFF, 4, 64, g_hud.message);
+  if (hud.stageLabel >= 0 && hud.stageLabel < 10) drawAt(s.game[20 + hud.stageLabel], 288, 4);
+  if (hud.autoPlay) drawAt(s.game[36], 288, 26);
+  if (hud.paused) drawAt(s.game[38], 288, 200);
+  if (hud.message[0] && nowMs < hud.messageUntilMs) Font_DrawText(16, 0xFFFFFF, 4, 64, hud.message);
 }

@@ -17,10 +17,9 @@ struct HudState {
   double milestoneAtMs[2] = {0, 0};
 };
 
-extern HudState g_hud;
 
-void Hud_SetMessage(const char* text, double nowMs, int forMs);
+void Hud_SetMessage(HudState& hud, const char* text, double nowMs, int forMs);
 // `songMs` is the song clock (judgement times), `nowMs` the program clock.
-void Hud_Draw(const Player* players, double songMs, double nowMs);
+void Hud_Draw(HudState& hud, const Player* players, double songMs, double nowMs);
 // The fill of a life gauge: 0..290 pixels for life -100..1700.
 int Hud_LifeFill(int32_t life);

@@ -1,7 +1,7 @@
 #include "play/judge.h"
 #include <cmath>
 #include <cstdlib>
-#include "app/log.h"
+#include "platform/log.h"
 #include "chart/chart.h"
 #include "library/settings.h"
 #include "play/combo.h"
@@ -9,8 +9,6 @@
 #include "play/judgement.h"
 #include "play/player.h"
 #include "play/score.h"
-
-JudgePlay g_judgePlay;
 
 namespace {
 // Dance points of a row by judgement; BOO and MISS cost nothing in a nonstop course.

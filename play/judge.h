@@ -24,7 +24,6 @@ struct JudgePlay {
   int64_t lastFullCueMs, lastDangerCueMs;
   JudgeEvents events;      // what the last frame did
 };
-extern JudgePlay g_judgePlay;
 
 // Sets up the judgement of a song for the active ones of the two `players`
 // (after BeginPlay for each): the revive setting, the course flag, whether the

@@ -1,5 +1,5 @@
 #include "play/lyrics.h"
-#include "app/log.h"
+#include "platform/log.h"
 #include "media/font/font.h"
 #include "platform/files.h"
 #include <algorithm>
@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <cstring>
 
-Lyrics g_lyrics;
 
 namespace {
 std::string chopCr(std::string s) {
@@ -127,15 +126,16 @@ void Lyrics_Parse(const std::string& text, int brightness, Lyrics& out) {
   }
 }
 
-bool Lyrics_Load(const char* group, const char* songFolder, const char* chartFile, int brightness, bool testMode) {
-  Lyrics_Free();
+bool Lyrics_Load(Lyrics& out, const char* group, const char* songFolder, const char* chartFile, int brightness,
+                 bool testMode) {
+  out = Lyrics{};
   std::string path = testMode ? std::string(group) + "/" + songFolder + "/" + chartFile
                               : std::string("Songs/") + group + "/" + songFolder + "/" + chartFile;
   if (path.size() >= 3) path.replace(path.size() - 3, 3, "lrc");
   WriteLogf("Reading lyrics file '%s'...\n", path.c_str());
   std::string resolved, text;
   if (!Path_Resolve(path, resolved) || !File_ReadText(resolved, text) || text.empty()) return false;
-  Lyrics_Parse(text, brightness, g_lyrics);
+  Lyrics_Parse(text, brightness, out);
   return true;
 }
 
@@ -180,8 +180,8 @@ std::vector<LyricRow> Lyrics_Layout(const LyricLine& line, int size, int centreY
   return rows;
 }
 
-void Lyrics_Draw(int32_t t, int centreY) {
-  const LyricLine* line = Lyrics_Current(g_lyrics, t);
+void Lyrics_Draw(Lyrics& l, int32_t t, int centreY) {
+  const LyricLine* line = Lyrics_Current(l, t);
   if (!line) return;
   int size, alpha;
   Lyrics_Style((int64_t)t - line->time, size, alpha);
@@ -192,4 +192,4 @@ void Lyrics_Draw(int32_t t, int centreY) {
   }
 }
 
-void Lyrics_Free() { g_lyrics = Lyrics{}; }
+void Lyrics_Free(Lyrics& l) { l = Lyrics{}; }

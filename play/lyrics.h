@@ -27,9 +27,9 @@ struct LyricRow {
   int colour;              // the entry of the line's list in force at the row's start
 };
 
-extern Lyrics g_lyrics;
-
-bool Lyrics_Load(const char* group, const char* songFolder, const char* chartFile, int brightness, bool testMode);
+// Reads the lyrics of the chart into `out` (emptied first); false when there are none.
+bool Lyrics_Load(Lyrics& out, const char* group, const char* songFolder, const char* chartFile, int brightness,
+                 bool testMode);
 // Parses lyrics text (the loader reads the file, then calls this).
 void Lyrics_Parse(const std::string& text, int brightness, Lyrics& out);
 // The line to show at `timeMs` (nullptr before the first), and its growth step.
@@ -39,5 +39,5 @@ void Lyrics_Style(int64_t elapsedMs, int& size, int& alpha);
 // starts the line in the first entry of its list; only the colour in force at
 // the end of a row carries into the next row.
 std::vector<LyricRow> Lyrics_Layout(const LyricLine& line, int size, int centreY);
-void Lyrics_Draw(int32_t timeMs, int centreY);
-void Lyrics_Free();
+void Lyrics_Draw(Lyrics& l, int32_t timeMs, int centreY);
+void Lyrics_Free(Lyrics& l);

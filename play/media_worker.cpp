@@ -1,5 +1,5 @@
 #include "play/media_worker.h"
-#include "app/log.h"
+#include "platform/log.h"
 #include "media/sound/sound_fx.h"
 #include "platform/clock.h"
 #include "platform/locks.h"

@@ -4,15 +4,6 @@
 #include <cstring>
 #include "play/player.h"
 
-const int32_t kSpeedPixelsPerBeat[kSpeedCodes] = {64, 96, 128, 192, 256, 320, 512, 16, 32, 48};
-
-int32_t Speed_PixelsPerBeat(int code) {
-  if (code < 0 || code >= kSpeedCodes) return 64;
-  return kSpeedPixelsPerBeat[code];
-}
-
-double Speed_Scale(int32_t pixelsPerBeat, double bpm) { return pixelsPerBeat * bpm / 60000.0; }
-
 const char kModifierNames[kModifierNameRows][kModifierNameValues][kModifierNameSize] = {
     {"", "1.5x", "2x", "3x", "4x", "5x", "8x", ".25x", ".5x", ".75x"},
     {"", "BOOST", "BRAKE", "WAVE"},

@@ -1,18 +1,10 @@
 #pragma once
-// Modifier tables and arithmetic: the scroll speeds, the display names of the
-// chosen modifiers, and where the effect and scroll modifiers put a note on the
-// 640 x 480 screen.
+// Modifier tables and arithmetic: the display names of the chosen modifiers, and
+// where the effect and scroll modifiers put a note on the 640 x 480 screen.
+#include "chart/scroll_speed.h"
 #include <cstdint>
 
 struct Player;
-
-constexpr int kSpeedCodes = 10;
-// Pixels per beat by speed code: 1x 1.5x 2x 3x 4x 5x 8x .25x .5x .75x.
-extern const int32_t kSpeedPixelsPerBeat[kSpeedCodes];
-// Any code outside 0..9 gives 64 (1x).
-int32_t Speed_PixelsPerBeat(int code);
-// pixels per millisecond = pixels per beat * bpm / 60000
-double Speed_Scale(int32_t pixelsPerBeat, double bpm);
 
 constexpr int kModifierNameRows = 9;
 constexpr int kModifierNameValues = 10;

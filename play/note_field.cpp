@@ -8,8 +8,6 @@
 #include <cmath>
 #include <cstring>
 
-NoteFieldState g_field;
-
 using field::Draw;
 
 namespace {
@@ -38,45 +36,47 @@ double beatFraction(double chartPos) {
 bool validPlayer(int player) { return player == 0 || player == 1; }
 bool validColumn(int column) { return column >= 0 && column < kColumnSlots; }
 
-void drawReceptor(int pi, int c, int x, int y, double frac, double nowMs) {
+void drawReceptor(const field::Frame& f, int c, int x, double nowMs) {
   int a = pictureColumn(c);
+  int y = f.receptorY;
+  double frac = f.beatFrac;
   int w = frac < 0.5 ? 0 : 1;
-  double pressedAt = g_field.pressedAtMs[pi][c];
+  double pressedAt = f.state->pressedAtMs[f.player][c];
   double since = nowMs - pressedAt;
   bool flashing = pressedAt > 0 && since >= 0 && since < kPressFrames * kPressFrameMs;
   int frame = flashing ? (int)(since / kPressFrameMs) : kPressFrames;
   if (frame == 0 || frame == 1) {
-    Draw(&g_skin.farrows[frame][1][a], x, y);
+    Draw(f, &g_skin.farrows[frame][1][a], x, y);
     return;
   }
-  Draw(&g_skin.farrows[w][0][a], x, y);
+  Draw(f, &g_skin.farrows[w][0][a], x, y);
   if (frame == 2) {
-    Draw(&g_skin.farrows[0][1][a], x, y, 0xFFFFFF, kReleaseAlpha);
+    Draw(f, &g_skin.farrows[0][1][a], x, y, 0xFFFFFF, kReleaseAlpha);
   } else if (g_settings.showBeat && frac < kBeatFlashPart) {
     // the beat glow is laid over the target, strong first, then softer
-    Draw(&g_skin.farrows[frac < kBeatFlashPart / 2 ? 0 : 1][2][a], x, y);
+    Draw(f, &g_skin.farrows[frac < kBeatFlashPart / 2 ? 0 : 1][2][a], x, y);
   }
 }
 }  // namespace
 
-void NoteField_Reset() {
-  memset(&g_field, 0, sizeof g_field);
+void NoteField_Reset(NoteFieldState& st) {
+  memset(&st, 0, sizeof st);
   field::ForgetFlippedTails();   // the skin may have changed since the last play
 }
 
-void NoteField_Press(int player, int column, double nowMs) {
-  if (validPlayer(player) && validColumn(column)) g_field.pressedAtMs[player][column] = nowMs;
+void NoteField_Press(NoteFieldState& st, int player, int column, double nowMs) {
+  if (validPlayer(player) && validColumn(column)) st.pressedAtMs[player][column] = nowMs;
 }
 
-void NoteField_Burst(int player, int column, int row, double nowMs) {
+void NoteField_Burst(NoteFieldState& st, int player, int column, int row, double nowMs) {
   if (!validPlayer(player) || !validColumn(column)) return;
-  g_field.bursts[player][column] = {nowMs, row, NoteField_ExplosionColour(g_players[player], row)};
+  st.bursts[player][column] = {nowMs, row, NoteField_ExplosionColour(g_players[player], row)};
 }
 
-void NoteField_FreezeMark(int player, int column, bool ok, double nowMs) {
+void NoteField_FreezeMark(NoteFieldState& st, int player, int column, bool ok, double nowMs) {
   if (!validPlayer(player) || !validColumn(column)) return;
-  g_field.freezeMarkAtMs[player][column] = nowMs;
-  g_field.freezeMarkOk[player][column] = ok;
+  st.freezeMarkAtMs[player][column] = nowMs;
+  st.freezeMarkOk[player][column] = ok;
 }
 
 int NoteField_ColumnX(const Player& p, int column) {
@@ -85,10 +85,11 @@ int NoteField_ColumnX(const Player& p, int column) {
   return p.fieldX + pad + kOffsets4[pictureColumn(column) & 3];
 }
 
-void NoteField_Draw(Player& p, int pi, const ScrollState& scroll, double nowMs) {
-  g_field.picturesDrawn = 0;
+void NoteField_Draw(NoteFieldState& st, Player& p, int pi, const ScrollState& scroll, double nowMs) {
+  st.picturesDrawn = 0;
   if (!p.active || !validPlayer(pi)) return;
   field::Frame f{};
+  f.state = &st;
   f.player = pi;
   f.effect = p.options.effect;
   f.reverse = p.options.reverse != 0;
@@ -107,7 +108,7 @@ void NoteField_Draw(Player& p, int pi, const ScrollState& scroll, double nowMs) 
 
   if (!p.options.dark)
     for (int k = 0; k < columnCount; k++)
-      drawReceptor(pi, columns[k], NoteField_ColumnX(p, columns[k]), f.receptorY, f.beatFrac, nowMs);
+      drawReceptor(f, columns[k], NoteField_ColumnX(p, columns[k]), nowMs);
 
   // arrows and freezes, from the first the field still looks at
   if (p.firstVisible < 0) p.firstVisible = 0;
@@ -155,16 +156,16 @@ void NoteField_Draw(Player& p, int pi, const ScrollState& scroll, double nowMs) 
   for (int k = 0; k < columnCount; k++) {
     int c = columns[k];
     int x = NoteField_ColumnX(p, c);
-    const auto& b = g_field.bursts[pi][c];
+    const auto& b = st.bursts[pi][c];
     double age = nowMs - b.atMs;
     if (b.atMs > 0 && age >= 0 && age < kBurstFrames * kBurstFrameMs) {
       int frame = (int)(age / kBurstFrameMs);
-      Draw(&g_skin.flash[b.row & 3][frame], x - kBurstLeft, f.receptorY, b.colour);
+      Draw(f, &g_skin.flash[b.row & 3][frame], x - kBurstLeft, f.receptorY, b.colour);
     }
-    double markAge = nowMs - g_field.freezeMarkAtMs[pi][c];
-    if (g_field.freezeMarkAtMs[pi][c] > 0 && markAge >= 0 && markAge < 600) {
+    double markAge = nowMs - st.freezeMarkAtMs[pi][c];
+    if (st.freezeMarkAtMs[pi][c] > 0 && markAge >= 0 && markAge < 600) {
       int alpha = markAge < 400 ? 255 : (int)(255 * (600 - markAge) / 200);
-      Draw(&g_skin.hjudge[g_field.freezeMarkOk[pi][c] ? 0 : 1], x, f.reverse ? f.receptorY - 26 : f.receptorY + 68,
+      Draw(f, &g_skin.hjudge[st.freezeMarkOk[pi][c] ? 0 : 1], x, f.reverse ? f.receptorY - 26 : f.receptorY + 68,
            0xFFFFFF, alpha);
     }
   }

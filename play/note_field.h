@@ -35,16 +35,15 @@ struct NoteFieldState {
   int picturesDrawn;   // pictures the last NoteField_Draw put on screen
 };
 
-extern NoteFieldState g_field;
 
-void NoteField_Reset();
-void NoteField_Press(int player, int column, double nowMs);
+void NoteField_Reset(NoteFieldState& st);
+void NoteField_Press(NoteFieldState& st, int player, int column, double nowMs);
 // A burst on the receptor of `column`. PERFECT and GREAT bursts draw their tint
 // from the skin: the regular colour of the judgement, or one of its combo
 // colours while the player's combo is kComboColoursFrom or more.
-void NoteField_Burst(int player, int column, int row, double nowMs);
+void NoteField_Burst(NoteFieldState& st, int player, int column, int row, double nowMs);
 uint32_t NoteField_ExplosionColour(const Player& p, int row);
-void NoteField_FreezeMark(int player, int column, bool ok, double nowMs);
+void NoteField_FreezeMark(NoteFieldState& st, int player, int column, bool ok, double nowMs);
 // The x of a column's pictures for a player.
 int NoteField_ColumnX(const Player& p, int column);
-void NoteField_Draw(Player& p, int playerIndex, const ScrollState& scroll, double nowMs);
+void NoteField_Draw(NoteFieldState& st, Player& p, int playerIndex, const ScrollState& scroll, double nowMs);

@@ -47,18 +47,18 @@ uint32_t freezeColour(double frac, bool dropped) {
   return c ? c : 0xFFFFFF;
 }
 
-NoteFieldState::Hold* findHold(int pi, int index) {
-  for (auto& h : g_field.holds[pi])
+NoteFieldState::Hold* findHold(NoteFieldState& st, int pi, int index) {
+  for (auto& h : st.holds[pi])
     if (h.recordPlusOne == index + 1) return &h;
   return nullptr;
 }
 
-void rememberHold(int pi, int index, double chartPos) {
-  NoteFieldState::Hold* h = findHold(pi, index);
+void rememberHold(NoteFieldState& st, int pi, int index, double chartPos) {
+  NoteFieldState::Hold* h = findHold(st, pi, index);
   if (!h) {
-    int& next = g_field.nextHold[pi];
+    int& next = st.nextHold[pi];
     if (next < 0 || next >= kHoldSlots) next = 0;
-    h = &g_field.holds[pi][next];
+    h = &st.holds[pi][next];
     next = (next + 1) % kHoldSlots;
     h->recordPlusOne = index + 1;
   }
@@ -84,7 +84,7 @@ void drawBody(const Frame& f, int col, int x, double headY, double tailY, bool h
       piece.SetColour(colour);
       piece.SetSurfaceAlpha(alpha);
       piece.SetPosition(x, ScreenInt(y));
-      if (piece.DrawClipped(0, (int)clipTop, 640, (int)clipBottom)) g_field.picturesDrawn++;
+      if (piece.DrawClipped(0, (int)clipTop, 640, (int)clipBottom)) f.state->picturesDrawn++;
     }
   }
   // the tail closes the body at the end away from the receptors, its rounded
@@ -93,7 +93,7 @@ void drawBody(const Frame& f, int col, int x, double headY, double tailY, bool h
   if (!tail || !tail->loaded) return;
   double ty = f.reverse ? start - tail->height + kTailOverlap : end - kTailOverlap;
   if (ty <= -tail->height || ty >= 480) return;
-  Draw(tail, x, ScreenInt(ty), colour, AppearanceAlpha(f, f.reverse ? top : bottom));
+  Draw(f, tail, x, ScreenInt(ty), colour, AppearanceAlpha(f, f.reverse ? top : bottom));
 }
 }  // namespace
 
@@ -110,10 +110,10 @@ int DrawFreeze(const Frame& f, Player& p, int index) {
   double length = std::max(0.0, (a.endPos - a.startPos) * p.pixelsPerBeat * 0.25);
   bool held = a.status == FREEZE_HELD, dropped = a.status == FREEZE_NG, done = a.status == FREEZE_OK;
   if (done) return FREEZE_GONE;
-  if (held) rememberHold(f.player, index, f.chartPos);
+  if (held) rememberHold(*f.state, f.player, index, f.chartPos);
   // a freeze let go goes on from where its head was when last held
   double headBase = held ? (double)kReceptorY : y;
-  const NoteFieldState::Hold* wasHeld = dropped ? findHold(f.player, index) : nullptr;
+  const NoteFieldState::Hold* wasHeld = dropped ? findHold(*f.state, f.player, index) : nullptr;
   if (wasHeld) headBase = y + (wasHeld->chartPos - a.startPos) * p.pixelsPerBeat * 0.25;
   double headY = Note_ScreenY(headBase, f.effect, f.reverse, !held && !dropped, f.songPosition);
   double tailY = Note_ScreenY(y + length, f.effect, f.reverse, true, f.songPosition);
@@ -122,9 +122,9 @@ int DrawFreeze(const Frame& f, Player& p, int index) {
   drawBody(f, col, a.x, headY, tailY, held, dropped);
   if (held) {
     // the held head stays on the receptor as a sign of the hold, except in STEALTH
-    if (f.appearance != APPEAR_STEALTH) Draw(&g_skin.freezes[col][3], a.x, f.receptorY, freezeColour(f.beatFrac, false));
+    if (f.appearance != APPEAR_STEALTH) Draw(f, &g_skin.freezes[col][3], a.x, f.receptorY, freezeColour(f.beatFrac, false));
   } else if (wasHeld) {
-    Draw(&g_skin.freezes[col][0], a.x, ScreenInt(headY), kDroppedColour, AppearanceAlpha(f, headY));
+    Draw(f, &g_skin.freezes[col][0], a.x, ScreenInt(headY), kDroppedColour, AppearanceAlpha(f, headY));
   }
   return Note_BeyondScreen(headY, f.effect, f.reverse) ? FREEZE_BEYOND : FREEZE_DRAWN;
 }

@@ -38,12 +38,12 @@ double ClampY(double y) {
 
 int ScreenInt(double y) { return (int)std::lround(ClampY(y)); }
 
-void Draw(Image* img, int x, int y, uint32_t colour, int alpha) {
+void Draw(const Frame& f, Image* img, int x, int y, uint32_t colour, int alpha) {
   if (!img || !img->loaded || alpha <= 0) return;
   img->SetColour(colour);
   img->SetSurfaceAlpha(alpha > 255 ? 255 : alpha);
   img->SetPosition(x, y);
-  if (img->Draw()) g_field.picturesDrawn++;
+  if (img->Draw()) f.state->picturesDrawn++;
 }
 
 int AppearanceAlpha(const Frame& f, double screenY) {
@@ -62,7 +62,7 @@ void DrawArrow(const Frame& f, const Arrow& a, bool flat, int x, int y, int alph
   if (img < g_arrows || img >= g_arrows + kArrowRecords) {
     // a chord with a freeze head draws freeze heads
     uint32_t c = g_freezeGradient[(int)(f.beatFrac * 16) & 15];
-    Draw(img, x, y, c ? c : 0xFFFFFF, alpha);
+    Draw(f, img, x, y, c ? c : 0xFFFFFF, alpha);
     return;
   }
   int index = (int)(img - g_arrows);
@@ -74,10 +74,10 @@ void DrawArrow(const Frame& f, const Arrow& a, bool flat, int x, int y, int alph
     if (c > 5) return;
     Image* coloured = &g_arrows[c * kSet1Frames + (a.beatPhase & 15)];
     if (flat) coloured = g_arrowsSecond[c * 16].loaded ? &g_arrowsSecond[c * 16] : &g_arrows[c * kSet1Frames + 15];
-    Draw(coloured, x, y, 0xFFFFFF, alpha);
+    Draw(f, coloured, x, y, 0xFFFFFF, alpha);
     int step = (int)(f.beatFrac * kSet1Frames) % kSet1Frames;
     int dim = (int)(kSet1MostDim * (0.5 - 0.5 * std::cos(2 * M_PI * step / kSet1Frames)));
-    Draw(&g_arrowsThird[c], x, y, 0xFFFFFF, dim * alpha / 255);
+    Draw(f, &g_arrowsThird[c], x, y, 0xFFFFFF, dim * alpha / 255);
     return;
   }
   // sets 2 and 3: the loader chose the colour class's column; all arrows pulse
@@ -86,7 +86,7 @@ void DrawArrow(const Frame& f, const Arrow& a, bool flat, int x, int y, int alph
   int first = index - index % frames;
   int frame = (int)(f.beatFrac * frames) % frames;
   if (first + frame >= kArrowRecords) frame = 0;
-  Draw(&g_arrows[first + frame], x, y, 0xFFFFFF, alpha);
+  Draw(f, &g_arrows[first + frame], x, y, 0xFFFFFF, alpha);
 }
 
 }  // namespace field

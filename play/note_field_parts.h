@@ -6,11 +6,13 @@
 class Image;
 struct Arrow;
 struct Player;
+struct NoteFieldState;
 
 namespace field {
 
 // One frame of one player's field.
 struct Frame {
+  NoteFieldState* state; // what the field remembers between frames
   int player;            // 0 or 1
   int effect;            // EFFECT_*
   bool reverse;
@@ -28,8 +30,8 @@ constexpr double kFarY = 100000.0;
 double ClampY(double y);
 int ScreenInt(double y);
 
-// Draws a loaded picture (counting it in g_field.picturesDrawn); alpha 0 draws nothing.
-void Draw(Image* img, int x, int y, uint32_t colour = 0xFFFFFF, int alpha = 255);
+// Draws a loaded picture (counting it in the state's picturesDrawn); alpha 0 draws nothing.
+void Draw(const Frame& f, Image* img, int x, int y, uint32_t colour = 0xFFFFFF, int alpha = 255);
 
 // Opacity 0..255 of an arrow drawn at `screenY` under the appearance modifier.
 int AppearanceAlpha(const Frame& f, double screenY);

@@ -1,5 +1,5 @@
 #include "play/notice_screen.h"
-#include "app/pacer.h"
+#include "platform/pacer.h"
 #include "media/draw_helpers.h"
 #include "media/input/input.h"
 #include "media/render/screen.h"

@@ -47,6 +47,12 @@ void Players_ClearModifierText() {
   for (Player& p : g_players) snprintf(p.modifierText, sizeof p.modifierText, " ");
 }
 
+bool Players_AnyAlive() {
+  for (const Player& p : g_players)
+    if (p.active && p.lifeState != LIFE_DEAD) return true;
+  return false;
+}
+
 uint8_t Player_Option(const Player& p, int index) {
   if (index < 0 || index >= kOptionCount) return 0;
   return reinterpret_cast<const uint8_t*>(&p.options)[index];

@@ -1,33 +1,24 @@
 #pragma once
 // Playing one song for one or two players: loading, the frame loop on the song
-// clock, the play keys, and the tear-down.
-#include <string>
-
-// Play mode: 0 normal play; 1 test play; 2 restart asked; 3 test play from the start position.
-extern int g_playMode;
-
-struct PlaySource {
-  // The song folder on disk and the names in it. Test play gives the chart's own
-  // folder; the library gives "Songs/<group>/<song>".
-  std::string group, folder, chartFile, background, musicFile, md5, displayPath;
-  std::string title, artist;   // as shown (the display texts where the chart has them)
-  int64_t startAtMs = -1;   // test play from a start position (music time)
-};
-
-extern PlaySource g_playSource;
-
-// The BPM override of the play keys: -1 off; while positive the song runs at this
-// tempo instead of the chart's. Kept from one play to the next (a restart keeps it).
-extern double g_bpmOverride;
-
-// What the last play did that the evaluation shows.
-struct PlayFlags {
-  bool paused = false;        // "Song Paused"
-  bool autoplay = false;      // "Autoplay Enabled"
-  bool speedAltered = false;  // "Speed Altered"
-};
-extern PlayFlags g_playFlags;
+// clock, the play keys, and the tear-down. Everything the play holds is in the
+// play record (g_play); the players' records hold the charts and statistics.
+#include "play/play_record.h"
 
 // Returns, in test play, the play mode to restart with (2 or 3) or 0 when the
 // player gave up or the song ended; otherwise 0 to go on, non-zero when the game ended.
 int PlaySong(int* stage, int courseFlag, int courseIndex);
+
+// The pieces PlaySong runs in turn.
+// Loads the charts, background, statistics, music and lyrics, starts the media
+// worker and sets the clock. False when the song cannot be played: what was
+// loaded is freed again and the play is over (a stage that never began is given
+// back through `stage`).
+bool SongPlay_Load(Play& play, int* stage, bool course);
+// One frame: clock, play keys, presses, judgement, drawing and presenting.
+// False when the loop ends (the song is over, a restart, giving up, game over).
+bool SongPlay_Frame(Play& play);
+// Stops and frees what the song held, writes the results and returns what
+// PlaySong returns.
+int SongPlay_End(Play& play);
+// Frees what SongPlay_Load had loaded when the song never reaches its loop.
+void SongPlay_Abandon(Play& play);

@@ -1,5 +1,5 @@
 #include "media/audio/decoder.h"
-#include "app/log.h"
+#include "platform/log.h"
 #include "platform/files.h"
 #include <algorithm>
 #include <cmath>

@@ -3,7 +3,7 @@
 //
 // SDL functions that wait for the device thread (pause, close) are never called
 // with g_audio.lock held: the callback takes that lock to mix.
-#include "app/log.h"
+#include "platform/log.h"
 #include "media/audio/audio_state.h"
 #include <SDL.h>
 #include <algorithm>

@@ -1,6 +1,6 @@
 // Samples: short sounds decoded whole at load time and converted to the device
 // rate once, so that playing one costs nothing but the mix.
-#include "app/log.h"
+#include "platform/log.h"
 #include "media/audio/audio_state.h"
 #include <algorithm>
 

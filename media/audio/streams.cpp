@@ -1,6 +1,6 @@
 // Music streams: a file decoded ahead into a ring of device-rate frames by the
 // decoder thread, mixed from the ring by the device callback.
-#include "app/log.h"
+#include "platform/log.h"
 #include "media/audio/audio_state.h"
 #include <algorithm>
 #include <cmath>

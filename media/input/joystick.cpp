@@ -1,7 +1,7 @@
 // Joysticks and dance mats through SDL, merged with scripted buttons. A joystick
 // that the script uses counts as present, its stick centred, even when no real
 // one is plugged in. Joysticks are counted once at start-up (no hot plugging).
-#include "app/log.h"
+#include "platform/log.h"
 #include "media/input/input.h"
 #include "media/input_script.h"
 #include "platform/clock.h"

@@ -1,6 +1,6 @@
 // The keyboard as a 256-byte state indexed by DIK scan codes, read from SDL's
 // key state and merged with scripted keys.
-#include "app/log.h"
+#include "platform/log.h"
 #include "media/input/input.h"
 #include "media/input_script.h"
 #include "media/window.h"

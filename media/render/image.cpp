@@ -1,5 +1,5 @@
 #include "media/render/image.h"
-#include "app/log.h"
+#include "platform/log.h"
 #include "media/render/alpha_table.h"
 #include "media/render/image_decode.h"
 #include <FreeImage.h>

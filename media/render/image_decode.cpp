@@ -1,5 +1,5 @@
 #include "media/render/image_decode.h"
-#include "app/log.h"
+#include "platform/log.h"
 #include "platform/files.h"
 #include <FreeImage.h>
 #include <cstring>

@@ -1,5 +1,5 @@
 #include "media/render/screen.h"
-#include "app/log.h"
+#include "platform/log.h"
 #include "media/input/input.h"
 #include "media/render/render_state.h"
 #include "media/window.h"

@@ -1,6 +1,5 @@
 #include "media/skin/skin_config.h"
-#include "app/log.h"
-#include "library/settings.h"
+#include "platform/log.h"
 #include "platform/files.h"
 #include <algorithm>
 #include <cstdlib>
@@ -207,10 +206,10 @@ void SkinConfig_Parse(const std::string& text, SkinConfig& c) {
   }
 }
 
-bool LoadSkinConfig() {
+bool LoadSkinConfig(const char* skin) {
   SkinConfig_Defaults(g_skinConfig);
   std::string path, text;
-  if (!Path_Resolve(std::string("Skins/") + g_settings.skin + "/rkv2-skin.cfg", path) || !File_ReadText(path, text))
+  if (!Path_Resolve(std::string("Skins/") + skin + "/rkv2-skin.cfg", path) || !File_ReadText(path, text))
     return false;
   SkinConfig_Parse(text, g_skinConfig);
   return true;
@@ -228,23 +227,23 @@ void SkinConfig_BuildFreezeGradient(uint32_t lo, uint32_t hi, uint32_t out[16]) 
   }
 }
 
-bool LoadSoundSetConfig() {
+bool LoadSoundSetConfig(const char* announcerSet, const char* effectSet) {
   g_announcerCredit = g_effectCredit = "(Unknown)";
   std::string path, text;
   bool any = false;
-  if (Path_Resolve(std::string("Sounds/") + g_settings.announcerSet + "/rkv2-sound.cfg", path) &&
+  if (Path_Resolve(std::string("Sounds/") + announcerSet + "/rkv2-sound.cfg", path) &&
       File_ReadText(path, text)) {
     any = true;
     for (const std::string& l : lines(text)) WriteLogf("%s\n", l.c_str());
     std::string a = creditFrom(text, "Announcer=");
     if (!a.empty()) g_announcerCredit = a;
-    if (strcmp(g_settings.announcerSet, g_settings.effectSet) == 0) {
+    if (strcmp(announcerSet, effectSet) == 0) {
       std::string s = creditFrom(text, "SoundFX=");
       if (!s.empty()) g_effectCredit = s;
     }
   }
-  if (strcmp(g_settings.announcerSet, g_settings.effectSet) != 0 &&
-      Path_Resolve(std::string("Sounds/") + g_settings.effectSet + "/rkv2-sound.cfg", path) &&
+  if (strcmp(announcerSet, effectSet) != 0 &&
+      Path_Resolve(std::string("Sounds/") + effectSet + "/rkv2-sound.cfg", path) &&
       File_ReadText(path, text)) {
     any = true;
     for (const std::string& l : lines(text)) WriteLogf("%s\n", l.c_str());
@@ -254,17 +253,15 @@ bool LoadSoundSetConfig() {
   return any;
 }
 
-int ListSkins() {
+int ListSkins(char* skin, size_t size) {
   g_skinList = listFolders("Skins", true);
-  if (!installed(g_skinList, g_settings.skin, false)) snprintf(g_settings.skin, sizeof g_settings.skin, "Default");
+  if (!installed(g_skinList, skin, false)) snprintf(skin, size, "Default");
   return (int)g_skinList.size();
 }
 
-int ListSoundSets() {
+int ListSoundSets(char* announcerSet, size_t announcerSize, char* effectSet, size_t effectSize) {
   g_soundSetList = listFolders("Sounds", false);
-  if (!installed(g_soundSetList, g_settings.announcerSet, true))
-    snprintf(g_settings.announcerSet, sizeof g_settings.announcerSet, "Default");
-  if (!installed(g_soundSetList, g_settings.effectSet, true))
-    snprintf(g_settings.effectSet, sizeof g_settings.effectSet, "Default");
+  if (!installed(g_soundSetList, announcerSet, true)) snprintf(announcerSet, announcerSize, "Default");
+  if (!installed(g_soundSetList, effectSet, true)) snprintf(effectSet, effectSize, "Default");
   return (int)g_soundSetList.size();
 }

@@ -1,11 +1,11 @@
 #include "media/skin/skin_images.h"
-#include "app/log.h"
+#include "platform/log.h"
 #include "chart/arrow_images.h"
-#include "library/settings.h"
 #include "media/render/image_decode.h"
 #include "media/skin/skin_config.h"
 #include "platform/files.h"
 #include <FreeImage.h>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -17,6 +17,8 @@ Image g_arrowsThird[6];
 int g_arrowSet = 0;
 
 namespace {
+char g_skinName[256] = "Default";   // the skin LoadImages was given
+
 void cut(FIBITMAP* dib, Image& img, int l, int t, int w, int h) {
   img.Free();
   if (dib) img.LoadFromBitmap(dib, l, t, w, h, 1);
@@ -212,16 +214,18 @@ const Image* arrowLookup(int colourClass, int column, bool freeze) {
 }
 }
 
+const char* Skin_Name() { return g_skinName; }
+
 std::string Skin_FilePath(const char* file) {
   std::string p;
-  if (Path_Resolve(std::string("Skins/") + g_settings.skin + "/" + file, p)) return p;
+  if (Path_Resolve(std::string("Skins/") + g_skinName + "/" + file, p)) return p;
   if (Path_Resolve(std::string("Skins/Default/") + file, p)) return p;
   return "";
 }
 
 bool LoadPNG(const char* file, Image& target, int keyFlag, int convert) {
   WriteLogf("Loading '%s' (LoadPNG)...\n", file);
-  std::string a = std::string("Skins/") + g_settings.skin + "/" + file;
+  std::string a = std::string("Skins/") + g_skinName + "/" + file;
   std::string b = std::string("Skins/Default/") + file;
   if (!target.Load(a.data(), keyFlag, convert)) target.Load(b.data(), keyFlag, convert);
   return true;
@@ -231,7 +235,7 @@ FIBITMAP* LoadPNGtoFI(const char* file, int keyFlag) {
   WriteLogf("Loading '%s'... (LoadPNGtoFI)\n", file);
   (void)keyFlag;  // the picture layer keys bitmaps under 32 bits by their first stored pixel
   std::string p;
-  std::string a = std::string("Skins/") + g_settings.skin + "/" + file;
+  std::string a = std::string("Skins/") + g_skinName + "/" + file;
   if (Path_Resolve(a, p) && File_Size(p) > 0)
     if (FIBITMAP* d = Decode_File(p.c_str(), FIF_PNG)) return d;
   std::string b = std::string("Skins/Default/") + file;
@@ -239,22 +243,23 @@ FIBITMAP* LoadPNGtoFI(const char* file, int keyFlag) {
   return nullptr;
 }
 
-void LoadSongBackgroundPath(const char* path) {
+void LoadSongBackgroundPath(const char* path, int brightness) {
   std::string p = path ? path : "";
   WriteLogf("%s\n", p.c_str());
   g_background.Free();
   if (p.empty() || !g_background.Load(p.data(), 0, 0)) LoadPNG("def-background.png", g_background, 0, 0);
   g_background.SetSize(640, 480, 1);
-  g_background.SetBrightness(g_settings.bgBrightness * 0.01f);
+  g_background.SetBrightness(brightness * 0.01f);
 }
 
-void LoadSongBackground(const char* group, const char* folder, const char* file) {
+void LoadSongBackground(const char* group, const char* folder, const char* file, int brightness) {
   std::string path = file && *file ? std::string("Songs/") + group + "/" + folder + "/" + file : std::string();
-  LoadSongBackgroundPath(path.c_str());
+  LoadSongBackgroundPath(path.c_str(), brightness);
 }
 
-void LoadImages(bool testMode, int dangerKey, int dangerConvert) {
-  LoadSkinConfig();
+void LoadImages(const char* skin, bool testMode, int dangerKey, int dangerConvert) {
+  snprintf(g_skinName, sizeof g_skinName, "%s", skin && *skin ? skin : "Default");
+  LoadSkinConfig(g_skinName);
   SkinConfig_BuildFreezeGradient(g_skinConfig.freezeMin, g_skinConfig.freezeMax, g_freezeGradient);
   cutSheets();
   cutSheetsContinued(dangerKey, dangerConvert);

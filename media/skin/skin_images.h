@@ -43,14 +43,20 @@ extern Image g_arrowsSecond[6 * 16];        // set 1 only: three cells per colum
 extern Image g_arrowsThird[6];              // set 1 only
 extern int g_arrowSet;                      // 0 none, 1 narrows, 2 sarrows, 3 carrows
 
+// The skin the pictures are looked up in: the one LoadImages was given last,
+// "Default" before that.
+const char* Skin_Name();
 // "Skins/<skin>/<file>", else "Skins/Default/<file>"; always true (test the picture).
 bool LoadPNG(const char* file, Image& target, int keyFlag, int convert);
 FIBITMAP* LoadPNGtoFI(const char* file, int keyFlag);
-void LoadSongBackground(const char* group, const char* folder, const char* file);
+// `brightness` 0..100 percent.
+void LoadSongBackground(const char* group, const char* folder, const char* file, int brightness);
 // The same for a picture given by its path (test play); "" or a missing file
 // gives the skin's default background.
-void LoadSongBackgroundPath(const char* path);
-void LoadImages(bool testMode, int dangerKey = 1, int dangerConvert = 1);
+void LoadSongBackgroundPath(const char* path, int brightness);
+// The configuration and every sheet of `skin` (missing files come from the
+// Default skin); later lookups use this skin.
+void LoadImages(const char* skin, bool testMode, int dangerKey = 1, int dangerConvert = 1);
 void FreeImages();
 void LoadArrows(int set);
 void FreeArrows();

@@ -1,10 +1,10 @@
 #include "media/sound/sound_fx.h"
-#include "app/log.h"
-#include "library/settings.h"
+#include "platform/log.h"
 #include "media/audio/audio.h"
 #include "media/skin/skin_config.h"
 #include "platform/files.h"
 #include "platform/locks.h"
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
@@ -46,6 +46,9 @@ constexpr uint32_t kSampleFlags = 0x20040;
 constexpr uint32_t kLoopFlags = 0x20044;
 
 uint32_t g_voiceStream = 0;
+// the sets LoadSounds was given: announcer lines not preloaded are read from there later
+char g_effectSet[256] = "Default";
+char g_announcerSet[256] = "Default";
 uint32_t g_queue[8];
 std::atomic<int> g_queueCount{0};  // read without the lock to skip an empty queue
 
@@ -59,7 +62,7 @@ int gameRandom() { return rand() % 32768; }
 }
 
 uint32_t LoadSoundSample(int setKind, const char* name, uint32_t max, uint32_t flags) {
-  const char* set = setKind == 0 ? g_settings.effectSet : g_settings.announcerSet;
+  const char* set = setKind == 0 ? g_effectSet : g_announcerSet;
   for (const char* ext : {".mp3", ".wav"})
     if (uint32_t h = loadFile(std::string("Sounds/") + set + "/" + name + ext, max, flags)) return h;
   if (setKind != 0) return 0;
@@ -72,7 +75,7 @@ void SoundFX_FindFiles(const char* folder, SampleSet& set, bool preload) {
   FreeSampleSet(set);
   set.count = 0;
   std::string dirPath;
-  std::string want = std::string("Sounds/") + g_settings.announcerSet + "/" + folder;
+  std::string want = std::string("Sounds/") + g_announcerSet + "/" + folder;
   if (Path_Resolve(want, dirPath)) {
     if (DIR* d = opendir(dirPath.c_str())) {
       while (dirent* e = readdir(d)) {
@@ -122,7 +125,7 @@ void PlaySampleSet(const char* folder, SampleSet& set, bool queued) {
   set.last = i;
   if (!set.preload) {
     std::string p;
-    if (!Path_Resolve(std::string("Sounds/") + g_settings.announcerSet + "/" + folder + "/" + set.files[i], p)) return;
+    if (!Path_Resolve(std::string("Sounds/") + g_announcerSet + "/" + folder + "/" + set.files[i], p)) return;
     g_voiceStream = Audio_StreamCreateFile(false, p.c_str(), 0, 0, AUDIO_STREAM_AUTOFREE);
     if (g_voiceStream) Audio_StreamPlay(g_voiceStream, false, 0);
   } else if (queued) {
@@ -149,10 +152,12 @@ void FreeSampleSet(SampleSet& set) {
   }
 }
 
-void LoadSounds() {
+void LoadSounds(const char* effectSet, const char* announcerSet) {
+  snprintf(g_effectSet, sizeof g_effectSet, "%s", effectSet ? effectSet : "Default");
+  snprintf(g_announcerSet, sizeof g_announcerSet, "%s", announcerSet ? announcerSet : "Default");
   g_announcerCredit = g_effectCredit = "(Unknown)";
   WriteLog("Loading sound details...");
-  LoadSoundSetConfig();
+  LoadSoundSetConfig(g_announcerSet, g_effectSet);
   WriteLog("done\n");
   for (int i = 0; i < SND_COUNT; i++)
     g_sounds[i] = LoadSoundSample(kSingles[i].set, kSingles[i].name, kSingles[i].max,

@@ -37,10 +37,15 @@ extern uint32_t g_sounds[SND_COUNT];
 extern SampleSet g_voices[VOICE_COUNT];
 extern const char* const kVoiceFolders[VOICE_COUNT];
 
-void LoadSounds();
+// The effects of `effectSet` (each falling back to the Default set) and the
+// announcer lines of `announcerSet`. Both names are kept: the lines that are not
+// preloaded are read from the announcer set when they play.
+void LoadSounds(const char* effectSet, const char* announcerSet);
 void FreeSounds();
-// 0 effect set (falls back to Default), 1 announcer set (no fallback).
+// 0 effect set (falls back to Default), 1 announcer set (no fallback); the sets
+// LoadSounds was given.
 uint32_t LoadSoundSample(int setKind, const char* name, uint32_t maxPlaybacks, uint32_t flags);
+// The samples of a voice folder of the announcer set LoadSounds was given.
 void SoundFX_FindFiles(const char* folder, SampleSet& set, bool preload);
 void PlaySampleSet(const char* folder, SampleSet& set, bool queued);
 void PlayVoice(VoiceId v, bool queued = false);

@@ -22,9 +22,16 @@ inline std::string ChartWith(const std::string& key, const std::string& steps,
   return "#TITLE:Test;\n#ARTIST:Us;\n" + extra + "#" + key + steps + ";\n";
 }
 
-// Loads `text` for the two players (the first `count`) and frees the lists after.
-inline int LoadText(const std::string& text, Player* players, int count) {
-  return loadChartText(text.data(), text.size(), "test.rkv", players, count);
+// The rules of a game on default settings: no global gap, combo type 1.
+inline ChartRules DefaultRules() {
+  ChartRules r;
+  r.comboType = 1;
+  return r;
+}
+
+// Loads `text` for the two players (the first `count`).
+inline int LoadText(const std::string& text, Player* players, int count, const ChartRules& rules = DefaultRules()) {
+  return loadChartText(text.data(), text.size(), "test.rkv", players, count, rules);
 }
 
 struct TwoPlayers {

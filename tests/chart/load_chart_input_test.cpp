@@ -2,8 +2,7 @@
 #include <gtest/gtest.h>
 #include <cmath>
 #include <filesystem>
-#include "app/log.h"
-#include "app/options.h"
+#include "platform/log.h"
 #include "chart/timing.h"
 #include "chart_test_util.h"
 #include "library/settings.h"
@@ -19,7 +18,8 @@ class ChartInput : public ::testing::Test {
     Settings_Defaults(g_settings);
     SetUpPlayer(p1, 1, "SINGLE", 4, 2, 7);
   }
-  int Load(const std::string& text) { return LoadText(text, two.p, 1); }
+  ChartRules rules = DefaultRules();
+  int Load(const std::string& text) { return LoadText(text, two.p, 1, rules); }
 };
 
 TEST_F(ChartInput, FailuresLeaveThePlayerAndTimingAlone) {
@@ -78,7 +78,7 @@ TEST_F(ChartInput, ChartKeys) {
 }
 
 TEST_F(ChartInput, TimingTagsAndLists) {
-  g_settings.globalGap = 30;
+  rules.globalGap = 30;
   std::string extra =
       "#BPM: 150.5 ;\n#GAP:-250;\n#CHANGEBPM:16=75,\n 8=300 , 32=0,40=-5,44=nan,48=150=12;\n"
       "FREEZE:4=500,2=x,12=250.5,6=-1;\n";
@@ -150,7 +150,7 @@ TEST_F(ChartInput, GapAdjustmentKeptOnlyForTheSameGap) {
   EXPECT_EQ(g_timing.gapAdjust, 0);
   g_timing.gapAdjust = -10;
   // the same file gap with another global gap is another effective gap
-  g_settings.globalGap = 20;
+  rules.globalGap = 20;
   Chart_Free(p1);
   ASSERT_EQ(Load(b), 1);
   EXPECT_EQ(g_timing.gapAdjust, 0);
@@ -206,19 +206,19 @@ class ChartFile : public ChartInput {
 TEST_F(ChartFile, ReadsTheSongFolder) {
   std::filesystem::create_directories("Songs/Group/Song");
   WriteFile("Songs/Group/Song/song.rkv", ChartWith("SINGLE:MANIAC:7:", "4\r\n8"));
-  ASSERT_EQ(loadChart("Group", "Song", "song.rkv", two.p, 1), 1);
+  ASSERT_EQ(loadChart("Group", "Song", "song.rkv", two.p, 1, rules), 1);
   EXPECT_EQ(p1.arrowCount, 2);
   Chart_Free(p1);
   // song packs come from systems that ignore case
-  ASSERT_EQ(loadChart("group", "SONG", "Song.RKV", two.p, 1), 1);
+  ASSERT_EQ(loadChart("group", "SONG", "Song.RKV", two.p, 1, rules), 1);
   EXPECT_EQ(p1.arrowCount, 2);
 }
 
 TEST_F(ChartFile, MissingAndEmptyFiles) {
-  EXPECT_EQ(loadChart("Group", "Song", "none.rkv", two.p, 1), 0);
+  EXPECT_EQ(loadChart("Group", "Song", "none.rkv", two.p, 1, rules), 0);
   std::filesystem::create_directories("Songs/Group/Song");
   WriteFile("Songs/Group/Song/empty.rkv", "");
-  EXPECT_EQ(loadChart("Group", "Song", "empty.rkv", two.p, 1), 0);
+  EXPECT_EQ(loadChart("Group", "Song", "empty.rkv", two.p, 1, rules), 0);
   EXPECT_EQ(p1.arrows, nullptr);
 }
 
@@ -226,7 +226,7 @@ TEST_F(ChartFile, LogsThePathAndTheKey) {
   std::filesystem::create_directories("Songs/G/S");
   WriteFile("Songs/G/S/a.rkv", ChartWith("SINGLE:MANIAC:7:", "4"));
   ASSERT_TRUE(LogOpen(0));
-  ASSERT_EQ(loadChart("G", "S", "a.rkv", two.p, 1), 1);
+  ASSERT_EQ(loadChart("G", "S", "a.rkv", two.p, 1, rules), 1);
   LogOff();
   std::string log = ReadFile("rkv2.log");
   size_t path = log.find("./Songs/G/S/a.rkv\n");
@@ -239,9 +239,8 @@ TEST_F(ChartFile, LogsThePathAndTheKey) {
 TEST_F(ChartFile, TestModeJoinsThePartsWithoutTheSongsFolder) {
   std::filesystem::create_directories("mine/x");
   WriteFile("mine/x/c.rkv", ChartWith("SINGLE:MANIAC:7:", "44"));
-  g_options.test.active = true;
-  int r = loadChart("mine", "x", "c.rkv", two.p, 1);
-  g_options.test.active = false;
+  rules.bareFolder = true;
+  int r = loadChart("mine", "x", "c.rkv", two.p, 1, rules);
   ASSERT_EQ(r, 1);
   EXPECT_EQ(p1.arrowCount, 2);
 }

@@ -47,7 +47,12 @@ TEST_F(LoadChart, RestsBeforeAnArrow) {
   EXPECT_EQ(p1.stepTriangle, 1);
   EXPECT_EQ(p1.pixelsPerBeat, 64);
   EXPECT_DOUBLE_EQ(p1.pixelsPerMs, 64 * 120 / 60000.0);
-  EXPECT_EQ(p1.comboMode, g_settings.comboType + 1);
+  EXPECT_EQ(p1.comboMode, 2);   // the rules' combo type + 1
+  Chart_Free(p1);
+  ChartRules rules = DefaultRules();
+  rules.comboType = 0;
+  ASSERT_EQ(LoadText(ChartWith("SINGLE:BASIC:3:", "4"), two.p, 1, rules), 1);
+  EXPECT_EQ(p1.comboMode, 1);
 }
 
 TEST_F(LoadChart, RowStepsAndChordGroups) {
@@ -470,7 +475,7 @@ TEST_F(LoadChart, VersusLoadsEachPlayersOwnChart) {
   EXPECT_EQ(p2.arrows[0].column, COL_RIGHT);
   EXPECT_EQ(p2.arrows[0].x, 351 + 210);
   EXPECT_DOUBLE_EQ(g_timing.bpm, 150);
-  EXPECT_EQ(g_timing.gapMs, -20 + g_settings.globalGap);
+  EXPECT_EQ(g_timing.gapMs, -20);
 }
 
 TEST_F(LoadChart, InactivePlayersAndPlayerCount) {

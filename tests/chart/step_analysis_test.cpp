@@ -7,7 +7,7 @@ namespace {
 struct Outcome {
   bool ok;
   ChartFigures f{};
-  SongEntry e{};
+  SongAnalysis e{};
 };
 
 Outcome analyse(const std::string& body, double bpm = 120, const std::string& extra = "", bool both = false,
@@ -18,7 +18,7 @@ Outcome analyse(const std::string& body, double bpm = 120, const std::string& ex
   Analysis_ReadPairs(text, "#CHANGEBPM:", t.tempoChanges);
   Analysis_ReadPairs(text, "#FREEZE:", t.stops);
   Outcome r;
-  r.e.bpmValue = bpm;
+  r.e.bpm = bpm;
   r.e.songLength = -7;
   r.ok = analyseChart(text, key, both, t, r.f, r.e);
   return r;
@@ -42,8 +42,8 @@ TEST(StepAnalysis, ChartWithoutArrowsStoresNothing) {
   EXPECT_TRUE(analyse("2222").ok);
   std::string text = "#SINGLE:BASIC:1:2222";  // no end
   ChartFigures f;
-  SongEntry e{};
-  e.bpmValue = 120;
+  SongAnalysis e{};
+  e.bpm = 120;
   EXPECT_FALSE(analyseChart(text, "#SINGLE:BASIC:1:", false, {}, f, e));
   EXPECT_FALSE(analyseChart(text, "#SINGLE:MANIAC:1:", false, {}, f, e));
 }

@@ -1,7 +1,7 @@
 // The HTML song list, compared byte for byte with pages written out by hand.
 #include <gtest/gtest.h>
 
-#include "library/html_export.h"
+#include "menus/song_list_page.h"
 #include "menus/collection_test_util.h"
 #include "support/test_support.h"
 
@@ -48,7 +48,7 @@ TEST_F(HtmlExportTest, ASmallLibraryPageByteForByte) {
   c.artist = "A";
   c.levels = {1, 2, 3, 4, 5, 6, 7, 8};
   SetLibrary({MakeSong(a), MakeSong(b), MakeSong(c)});
-  ASSERT_TRUE(SongList_WriteHtml());
+  ASSERT_TRUE(SongList_WriteLibraryPage());
   std::string expected = std::string(kHead) +
       "<LI> <A href='#col0'>Demo</A>\n"
       "<LI> <A href='#col1'>More+1</A>\n"
@@ -90,7 +90,7 @@ TEST_F(HtmlExportTest, ASmallLibraryPageByteForByte) {
 
 TEST_F(HtmlExportTest, AnEmptyLibraryStillHasItsHead) {
   WriteFile(kSongListPage, "an old, longer page that must go away completely");
-  ASSERT_TRUE(SongList_WriteHtml());
+  ASSERT_TRUE(SongList_WriteLibraryPage());
   EXPECT_EQ(ReadFile(kSongListPage), std::string(kHead) + "</UL></P>\n<P>0 Songs total</P>\n</FONT>\n</HTML>\n");
 }
 
@@ -110,7 +110,7 @@ TEST_F(HtmlExportTest, GenreGroupingListsASongInEachOfItsGenres) {
   SetLibrary({MakeSong(a)});
   g_settings.sortBy = 0;
   g_settings.currentSort = SORT_BEST;
-  ASSERT_TRUE(SongList_WriteHtml());
+  ASSERT_TRUE(SongList_WriteLibraryPage());
   std::string page = ReadFile(kSongListPage);
   EXPECT_NE(page.find("<LI> <A href='#col0'>Pop</A>\n<LI> <A href='#col1'>Rock</A>\n"), std::string::npos);
   EXPECT_NE(page.find("<P>1 Songs total</P>"), std::string::npos);
@@ -126,7 +126,7 @@ TEST_F(HtmlExportTest, LongAndOddTextsAreWrittenWhole) {
   a.banner = std::string(255, ' ');
   a.levels = {99999, -5, 0, 1};
   SetLibrary({MakeSong(a)});
-  ASSERT_TRUE(SongList_WriteHtml());
+  ASSERT_TRUE(SongList_WriteLibraryPage());
   std::string page = ReadFile(kSongListPage);
   std::string title = "<B>";
   title.append(255, '%');
@@ -150,7 +150,7 @@ TEST_F(HtmlExportTest, APageThatCannotBeWrittenKeepsTheOldOne) {
   WriteFile(kSongListPage, "old");
   fs::create_directory(std::string(kSongListPage) + ".tmp");   // the page's scratch file cannot be made
   g_collection.groupCount = 0;
-  EXPECT_FALSE(SongList_WriteHtml());
+  EXPECT_FALSE(SongList_WriteLibraryPage());
   EXPECT_EQ(ReadFile(kSongListPage), "old");
   EXPECT_EQ(g_collection.groupCount, 0);   // nothing was rebuilt either
 }

@@ -1,5 +1,5 @@
 #include "library/indexer.h"
-#include "app/log.h"
+#include "platform/log.h"
 #include "library/records.h"
 #include "library/song_db.h"
 #include "library/song_list.h"

@@ -142,7 +142,7 @@ TEST_F(CollectionTest, SmaniacOnlySongsShowOnExtraStagesOrWithShowSm) {
   int all = 0;
   for (int g = 0; g < g_collection.groupCount; g++) all += g_collection.groups[g].count;
   EXPECT_EQ(all, 2);
-  g_options.showSM = true;
+  g_collectionShowSM = true;
   BuildCollection(1, nullptr, 0, 1, 0);
   EXPECT_EQ(Titles(g_collection, 0), (Strings{"Easy", "Hard"}));
 }

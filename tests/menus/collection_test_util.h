@@ -1,8 +1,7 @@
 #pragma once
 // A small song library made in memory for the collection, course and song list
 // tests, and the reset of every record these modules read.
-#include "app/log.h"
-#include "app/options.h"
+#include "platform/log.h"
 #include "chart/random.h"
 #include "library/courses.h"
 #include "library/records.h"
@@ -83,7 +82,7 @@ inline void ResetCollectionWorld() {
   Players_Reset();
   g_players[0].active = 1;
   SkinConfig_Defaults(g_skinConfig);
-  g_options = StartOptions{};
+  g_collectionShowSM = false;
   g_courses.clear();
   g_courseFolders.clear();
   Course_Defaults(g_bonusCourses[0]);

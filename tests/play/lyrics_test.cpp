@@ -66,12 +66,13 @@ TEST(Lyrics, FileBesideTheChart) {
   TempDir dir;
   Dir_Create("Songs/G/S");
   WriteFile("Songs/G/S/song.lrc", "[00:01.00]hi\n");
-  EXPECT_TRUE(Lyrics_Load("G", "S", "song.rkv", 100, false));
-  EXPECT_EQ(g_lyrics.lines.size(), 1u);
-  EXPECT_FALSE(Lyrics_Load("G", "S", "other.rkv", 100, false));
+  Lyrics l;
+  EXPECT_TRUE(Lyrics_Load(l, "G", "S", "song.rkv", 100, false));
+  EXPECT_EQ(l.lines.size(), 1u);
+  EXPECT_FALSE(Lyrics_Load(l, "G", "S", "other.rkv", 100, false));
+  EXPECT_TRUE(l.lines.empty());   // a load that finds nothing leaves nothing of the last song
   WriteFile("Songs/G/S/empty.lrc", "");
-  EXPECT_FALSE(Lyrics_Load("G", "S", "empty.rkv", 100, false));
-  Lyrics_Free();
+  EXPECT_FALSE(Lyrics_Load(l, "G", "S", "empty.rkv", 100, false));
 }
 
 namespace {
@@ -135,11 +136,12 @@ TEST(Lyrics, HugeOffsetsAndTimesSaturate) {
   Lyrics c = parse("[offset:100]\n[offset:-250]\n[00:01.00]x\n");
   EXPECT_EQ(c.lines[0].time, 1150);
   // the frame's own arithmetic on such a line (no font is loaded, nothing is drawn)
-  Lyrics_Parse(early + "[00:01.00]early|{c1}x\n", 100, g_lyrics);
-  Lyrics_Draw(INT32_MAX, 380);
-  Lyrics_Draw(1, 380);
-  Lyrics_Free();
-  EXPECT_TRUE(g_lyrics.lines.empty());
+  Lyrics d;
+  Lyrics_Parse(early + "[00:01.00]early|{c1}x\n", 100, d);
+  Lyrics_Draw(d, INT32_MAX, 380);
+  Lyrics_Draw(d, 1, 380);
+  Lyrics_Free(d);
+  EXPECT_TRUE(d.lines.empty());
 }
 
 TEST(Lyrics, HostileLines) {
@@ -168,8 +170,7 @@ TEST(Lyrics, EmptyTextHasNothingToShow) {
   Lyrics l = parse("");
   EXPECT_TRUE(l.lines.empty());
   EXPECT_EQ(Lyrics_Current(l, 1000), nullptr);
-  Lyrics_Parse("\n\r\n", 100, g_lyrics);
-  EXPECT_TRUE(g_lyrics.lines.empty());
-  Lyrics_Draw(1000, 380);
-  Lyrics_Free();
+  Lyrics_Parse("\n\r\n", 100, l);
+  EXPECT_TRUE(l.lines.empty());
+  Lyrics_Draw(l, 1000, 380);
 }

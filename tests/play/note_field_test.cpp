@@ -37,6 +37,7 @@ struct NoteFieldTest : ::testing::Test {
   Player& p = g_players[0];
   std::vector<Arrow> arrows;
   ScrollState scroll{};
+  NoteFieldState field{};
   int x = 0;   // column 0
 
   void SetUp() override {
@@ -44,7 +45,7 @@ struct NoteFieldTest : ::testing::Test {
     g_settings.showBeat = 0;
     SkinConfig_Defaults(g_skinConfig);
     memset(g_freezeGradient, 0, sizeof(uint32_t) * 16);
-    NoteField_Reset();
+    NoteField_Reset(field);
     memset(&p, 0, sizeof p);
     p.active = 1;
     Player_SetStyle(p, "SINGLE", 4, true);
@@ -66,7 +67,7 @@ struct NoteFieldTest : ::testing::Test {
   }
   void TearDown() override {
     FreeImages();
-    NoteField_Reset();
+    NoteField_Reset(field);
     memset(&p, 0, sizeof p);
   }
 
@@ -90,7 +91,7 @@ struct NoteFieldTest : ::testing::Test {
   void draw(double chartPos, double nowMs = 1000) {
     scroll.chartPos = scroll.position = chartPos;
     Screen_Clear(0, 0, 0);
-    NoteField_Draw(p, 0, scroll, nowMs);
+    NoteField_Draw(field, p, 0, scroll, nowMs);
   }
   uint32_t at(int dx, int y) { return Screen_Pixel(x + dx, y); }
 };
@@ -102,8 +103,8 @@ TEST_F(NoteFieldTest, ExplosionsTakeTheSkinColoursOnTheReceptorLine) {
   g_skinConfig.regGreat = 0x20FF00;
   g_skinConfig.comboPerfect = {{0x0000FF, 0x00FFFF, 0xFF00FF}, 3};
   p.combo = 0;
-  NoteField_Burst(0, 0, JUDGE_PERFECT, 1000);
-  NoteField_Burst(0, 1, JUDGE_GREAT, 1000);
+  NoteField_Burst(field, 0, 0, JUDGE_PERFECT, 1000);
+  NoteField_Burst(field, 0, 1, JUDGE_GREAT, 1000);
   draw(0, 1010);
   // 8 pixels left of the receptor, its top on the receptor line
   EXPECT_EQ(at(-8, kReceptorY), tint(0xFF2000));
@@ -118,7 +119,7 @@ TEST_F(NoteFieldTest, ExplosionsTakeTheSkinColoursOnTheReceptorLine) {
   Random_Seed(7);
   std::set<uint32_t> seen;
   for (int i = 0; i < 40; i++) {
-    NoteField_Burst(0, 0, JUDGE_PERFECT, 1000);
+    NoteField_Burst(field, 0, 0, JUDGE_PERFECT, 1000);
     draw(0, 1010);
     seen.insert(at(0, kReceptorY + 40));
   }
@@ -140,7 +141,7 @@ TEST_F(NoteFieldTest, ReceptorFlashesThreeFramesOf50MsAfterAPress) {
       solid(g_skin.farrows[w][1][a], 64, 64, pressed[w]);
       solid(g_skin.farrows[w][2][a], 64, 64, 0xFFFFFF);
     }
-  NoteField_Press(0, 0, 1000);
+  NoteField_Press(field, 0, 0, 1000);
   int y = kReceptorY + 32;
   draw(0, 1010);
   EXPECT_EQ(at(32, y), pressed[0]);
@@ -191,15 +192,15 @@ TEST_F(NoteFieldTest, LongFreezesDrawOnlyWhatTheScreenShows) {
   add(0.5, ARROW_FREEZE, 40000);
   add(0.5).freezeLink = 0;
   draw(0);
-  EXPECT_GT(g_field.picturesDrawn, 10);
-  EXPECT_LT(g_field.picturesDrawn, 40);
+  EXPECT_GT(field.picturesDrawn, 10);
+  EXPECT_LT(field.picturesDrawn, 40);
   arrows[0].endPos = 1e300;   // absurd lengths reach no int conversion
   draw(0);
-  EXPECT_LT(g_field.picturesDrawn, 40);
+  EXPECT_LT(field.picturesDrawn, 40);
   arrows[0].status = FREEZE_HELD;
   p.options.reverse = 1;
   draw(2);
-  EXPECT_LT(g_field.picturesDrawn, 40);
+  EXPECT_LT(field.picturesDrawn, 40);
 }
 
 TEST_F(NoteFieldTest, ReverseTailCapPointsAwayFromTheBody) {

@@ -13,6 +13,7 @@
 #include "play/begin_play.h"
 #include "play/judge.h"
 #include "play/judge_frame.h"
+#include "play/play_record.h"
 #include "play/player.h"
 
 // A panel going down or up for a player at a song time (ms after position 0).
@@ -62,7 +63,9 @@ struct PlaySim {
     p[i].options.power = power;
   }
 
-  bool Load(const std::string& text) { return loadChartText(text.data(), text.size(), "sim.rkv", p, 2) == 1; }
+  bool Load(const std::string& text) {
+    return loadChartText(text.data(), text.size(), "sim.rkv", p, 2, Play_ChartRules(Play{})) == 1;
+  }
 
   void Begin(int stage = 1, bool course = false, const CourseRules* rules = nullptr, bool testPlay = false) {
     for (Player& q : p)

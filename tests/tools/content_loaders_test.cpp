@@ -64,7 +64,7 @@ TEST(ContentLoaders, TheChartLoaderLoadsEveryChartOfEverySong) {
         p[1].difficulty = d;
         p[1].level = (uint8_t)c.level;
       }
-      ASSERT_EQ(loadChartText(text.data(), text.size(), f.c_str(), p, battle ? 2 : 1), 1) << diff[d];
+      ASSERT_EQ(loadChartText(text.data(), text.size(), f.c_str(), p, battle ? 2 : 1, ChartRules{}), 1) << diff[d];
       size_t colon = c.data.find(':');
       if (battle) {
         Want a = Count(c.data.substr(0, colon)), b = Count(c.data.substr(colon + 1));

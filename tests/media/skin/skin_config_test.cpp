@@ -1,5 +1,4 @@
 #include "media/skin/skin_config.h"
-#include "library/settings.h"
 #include "platform/files.h"
 #include "support/test_support.h"
 #include <gtest/gtest.h>
@@ -78,7 +77,6 @@ TEST(SkinConfig, FreezeGradient) {
 
 TEST(SkinConfig, SkinAndSoundSetLists) {
   TempDir dir;
-  Settings_Defaults(g_settings);
   Dir_Create("Skins/Default");
   Dir_Create("Skins/zeta");
   Dir_Create("Skins/Alpha");
@@ -90,31 +88,31 @@ TEST(SkinConfig, SkinAndSoundSetLists) {
     Dir_Create("Skins/s" + std::to_string(100 + i));
     WriteFile("Skins/s" + std::to_string(100 + i) + "/rkv2-skin.cfg", "");
   }
-  snprintf(g_settings.skin, 256, "NoConfig");
-  EXPECT_EQ(ListSkins(), 64);
+  char skin[256] = "NoConfig";
+  EXPECT_EQ(ListSkins(skin, sizeof skin), 64);
   EXPECT_EQ(g_skinList[0], "Default");
   EXPECT_EQ(g_skinList[1], "Alpha");
-  EXPECT_STREQ(g_settings.skin, "Default");  // not offered, so not kept
+  EXPECT_STREQ(skin, "Default");  // not offered, so not kept
+  snprintf(skin, sizeof skin, "Alpha");
+  ListSkins(skin, sizeof skin);
+  EXPECT_STREQ(skin, "Alpha");
 
   Dir_Create("Sounds/Voices");
-  snprintf(g_settings.announcerSet, 256, "voices");
-  snprintf(g_settings.effectSet, 256, "Gone");
-  EXPECT_EQ(ListSoundSets(), 2);
-  EXPECT_STREQ(g_settings.announcerSet, "voices");
-  EXPECT_STREQ(g_settings.effectSet, "Default");
+  char announcer[256] = "voices", effects[256] = "Gone";
+  EXPECT_EQ(ListSoundSets(announcer, sizeof announcer, effects, sizeof effects), 2);
+  EXPECT_STREQ(announcer, "voices");
+  EXPECT_STREQ(effects, "Default");
 }
 
 TEST(SkinConfig, SoundSetCredits) {
   TempDir dir;
-  Settings_Defaults(g_settings);
   Dir_Create("Sounds/Default");
   Dir_Create("Sounds/Other");
   WriteFile("Sounds/Default/rkv2-sound.cfg", "Announcer=too early\n[CREDITS]\nAnnouncer=Voice Person\nSoundFX=Click Maker\n");
   WriteFile("Sounds/Other/rkv2-sound.cfg", "[CREDITS]\nSoundFX=Other Maker\n");
-  ASSERT_TRUE(LoadSoundSetConfig());
+  ASSERT_TRUE(LoadSoundSetConfig("Default", "Default"));
   EXPECT_EQ(g_announcerCredit, "Voice Person");
   EXPECT_EQ(g_effectCredit, "Click Maker");
-  snprintf(g_settings.effectSet, 256, "Other");
-  LoadSoundSetConfig();
+  LoadSoundSetConfig("Default", "Other");
   EXPECT_EQ(g_effectCredit, "Other Maker");
 }

@@ -1,6 +1,5 @@
 #include "media/skin/skin_images.h"
 #include "chart/arrow_images.h"
-#include "library/settings.h"
 #include "platform/files.h"
 #include "support/test_support.h"
 #include <FreeImage.h>
@@ -30,14 +29,12 @@ uint32_t rgbAt(const Image& img, int x, int y) { return img.PixelAt(x, y) & 0xFF
 
 TEST(SkinImages, MissingFilesComeFromDefault) {
   TempDir dir;
-  Settings_Defaults(g_settings);
   Dir_Create("Skins/Default");
   Dir_Create("Skins/Mine");
   writeSheet("Skins/Default/rkv2-combo.png", 576, 64, 0xFF0000);
   writeSheet("Skins/Default/rkv2-judge.png", 175, 175, 0x00FF00);
   writeSheet("Skins/Mine/rkv2-combo.png", 576, 64, 0x0000FF);
-  snprintf(g_settings.skin, 256, "Mine");
-  LoadImages(false);
+  LoadImages("Mine", false);
   ASSERT_TRUE(g_skin.comboDigits[3].loaded);
   EXPECT_EQ(g_skin.comboDigits[3].pictureWidth, 48);
   EXPECT_EQ(rgbAt(g_skin.comboDigits[3], 10, 10), 0x0000FFu);
@@ -53,19 +50,18 @@ TEST(SkinImages, MissingFilesComeFromDefault) {
 
 TEST(SkinImages, ModifierSheetExtraCellsDependOnHeight) {
   TempDir dir;
-  Settings_Defaults(g_settings);
   Dir_Create("Skins/Default");
   writeSheet("Skins/Default/rkv2-modifiers.png", 192, 180, 0x123456);
-  LoadImages(false);
+  LoadImages("Default", false);
   EXPECT_TRUE(g_skin.modifiers[1][28].loaded);
   EXPECT_TRUE(g_skin.modifiersLast.loaded);
   FreeImages();
   writeSheet("Skins/Default/rkv2-modifiers.png", 192, 200, 0x123456);
-  LoadImages(false);
+  LoadImages("Default", false);
   EXPECT_TRUE(g_skin.modifiers[1][28].loaded);  // (32 + 128, 180) fits a 200-pixel sheet
   FreeImages();
   writeSheet("Skins/Default/rkv2-modifiers.png", 100, 100, 0x123456);  // too small: cells outside stay empty
-  LoadImages(false);
+  LoadImages("Default", false);
   EXPECT_TRUE(g_skin.modifiers[0][0].loaded);
   EXPECT_FALSE(g_skin.modifiers[0][5].loaded);
   FreeImages();
@@ -73,12 +69,11 @@ TEST(SkinImages, ModifierSheetExtraCellsDependOnHeight) {
 
 TEST(SkinImages, ArrowSetsAndTheChartLookup) {
   TempDir dir;
-  Settings_Defaults(g_settings);
   Dir_Create("Skins/Default");
   writeSheet("Skins/Default/rkv2-narrows.png", 384, 1280, 0x808080);
   writeSheet("Skins/Default/rkv2-sarrows.png", 1152, 768, 0x404040);
   writeSheet("Skins/Default/rkv2-freezes.png", 384, 252, 0x202020);
-  LoadImages(false);
+  LoadImages("Default", false);
   EXPECT_EQ(g_arrowSet, 1);
   EXPECT_EQ(Arrows_FramesPerAnimation(), 16);
   EXPECT_TRUE(g_arrows[5 * 16 + 15].loaded);
@@ -105,12 +100,10 @@ TEST(SkinImages, ArrowSetsAndTheChartLookup) {
 
 TEST(SkinImages, SongBackgroundFallsBackAndIsScaled) {
   TempDir dir;
-  Settings_Defaults(g_settings);
-  g_settings.bgBrightness = 50;
   Dir_Create("Skins/Default");
   Dir_Create("Songs/G/S");
   writeSheet("Skins/Default/def-background.png", 320, 240, 0xC8C8C8);
-  LoadSongBackground("G", "S", "missing.png");
+  LoadSongBackground("G", "S", "missing.png", 50);
   ASSERT_TRUE(g_background.loaded);
   EXPECT_EQ(g_background.width, 640);
   EXPECT_EQ(g_background.height, 480);

@@ -1,5 +1,4 @@
 #include "media/sound/sound_fx.h"
-#include "library/settings.h"
 #include "media/audio/audio.h"
 #include "platform/files.h"
 #include "support/test_support.h"
@@ -52,9 +51,6 @@ TEST(SoundFx, VoiceFoldersAndFallbacks) {
   TempDir dir;
   AudioUp audio;
   ASSERT_TRUE(audio.ok);
-  Settings_Defaults(g_settings);
-  snprintf(g_settings.announcerSet, 256, "Voice");
-  snprintf(g_settings.effectSet, 256, "Fx");
   Dir_Create("Sounds/Default");
   Dir_Create("Sounds/Fx");
   Dir_Create("Sounds/Voice/start/go");
@@ -65,7 +61,7 @@ TEST(SoundFx, VoiceFoldersAndFallbacks) {
   writeWav("Sounds/Default/select.wav");
   writeWav("Sounds/Fx/start.wav");
   writeWav("Sounds/Default/timer.wav");  // an announcer line is never taken from Default
-  LoadSounds();
+  LoadSounds("Fx", "Voice");
   EXPECT_NE(g_sounds[SND_SELECT], 0u);   // effect set falls back to Default
   EXPECT_NE(g_sounds[SND_START], 0u);
   EXPECT_EQ(g_sounds[SND_CLAP], 0u);     // nowhere: silent

@@ -1,4 +1,4 @@
-#include "app/pacer.h"
+#include "platform/pacer.h"
 #include "platform/clock.h"
 #include "platform/event.h"
 #include "platform/timer.h"

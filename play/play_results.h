@@ -28,5 +28,12 @@ struct PlayResult {
   double offsetMeanMs = 0, offsetMeanAbsMs = 0, offsetMaxMs = 0;
 };
 
+struct Play;
+struct Player;
+
 std::string Results_ToJson(const PlayResult& r);   // one line, without the newline
 bool Results_Append(const std::string& path, const PlayResult& r);
+// The outcome of `p` in the play that has just ended.
+PlayResult Results_Of(const Play& play, const Player& p);
+// A line for every active player to the play's "/results:" file, when it has one.
+void Results_WritePlay(const Play& play);

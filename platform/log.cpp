@@ -1,4 +1,4 @@
-#include "app/log.h"
+#include "platform/log.h"
 #include <cstdio>
 #include <cstring>
 #include <string>

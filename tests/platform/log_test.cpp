@@ -1,4 +1,4 @@
-#include "app/log.h"
+#include "platform/log.h"
 #include "platform/files.h"
 #include "support/test_support.h"
 #include <gtest/gtest.h>

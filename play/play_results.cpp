@@ -1,6 +1,11 @@
-#include "app/results.h"
-#include "app/log.h"
+#include "play/play_results.h"
 #include "platform/files.h"
+#include "platform/log.h"
+#include "play/grades.h"
+#include "play/judgement.h"
+#include "play/play_record.h"
+#include "play/player.h"
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -27,6 +32,26 @@ std::string quote(const std::string& s) {
     }
   }
   return o + "\"";
+}
+
+// The steps judged from a press (their rows PERFECT to BOO), with the mean and
+// largest distance of press from note.
+void pressOffsets(const Player& p, PlayResult& r) {
+  double sum = 0, sumAbs = 0, worst = 0;
+  int n = 0;
+  for (int32_t i = 0; i < p.arrowCount; i++) {
+    const Arrow& a = p.arrows[i];
+    if (a.kind != ARROW_TAP || a.status != NOTE_JUDGED || a.judgement[kOwnJudgement] >= JUDGE_MISS) continue;
+    double late = -(double)a.judgement[kPressOffset];
+    sum += late;
+    sumAbs += std::fabs(late);
+    worst = std::max(worst, std::fabs(late));
+    n++;
+  }
+  r.presses = n;
+  r.offsetMeanMs = n ? sum / n : 0;
+  r.offsetMeanAbsMs = n ? sumAbs / n : 0;
+  r.offsetMaxMs = worst;
 }
 
 std::string number(double v) {
@@ -83,4 +108,43 @@ bool Results_Append(const std::string& path, const PlayResult& r) {
     return false;
   }
   return true;
+}
+
+PlayResult Results_Of(const Play& play, const Player& p) {
+  static const char* const kDifficulties[4] = {"BASIC", "ANOTHER", "MANIAC", "SMANIAC"};
+  const SongRun& song = play.song;
+  PlayResult r;
+  r.player = p.number;
+  r.chart = play.source.displayPath;
+  r.style = p.styleName;
+  r.difficulty = p.difficulty >= 0 && p.difficulty < 4 ? kDifficulties[p.difficulty] : "";
+  r.level = p.level;
+  std::string s = p.scoreText;
+  size_t first = s.find_first_not_of(' ');
+  r.score = first == std::string::npos ? "0" : s.substr(first);
+  r.perfect = p.judgementCounts[JUDGE_PERFECT];
+  r.great = p.judgementCounts[JUDGE_GREAT];
+  r.good = p.judgementCounts[JUDGE_GOOD];
+  r.boo = p.judgementCounts[JUDGE_BOO];
+  r.miss = p.judgementCounts[JUDGE_MISS];
+  r.ok = p.freezeOk;
+  r.ng = p.freezeNg;
+  r.maxCombo = p.maxCombo;
+  r.dancePoints = p.dancePoints;
+  r.maxDancePoints = p.maxDancePoints;
+  r.percent = Grade_Percent(p.dancePoints, p.maxDancePoints);
+  r.grade = Grade_Name(Grade_Of(r.percent));
+  r.life = p.life <= 0 ? 0.0 : p.life / 1700.0;
+  r.dead = p.lifeState == LIFE_DEAD;
+  r.rateStep = song.clock.rateStep;
+  r.musicMs = song.clock.ms - song.startMusicMs;
+  r.wallMs = song.wallMs - song.startWallMs;
+  pressOffsets(p, r);
+  return r;
+}
+
+void Results_WritePlay(const Play& play) {
+  if (play.rules.resultsPath.empty()) return;
+  for (const Player& p : g_players)
+    if (p.active) Results_Append(play.rules.resultsPath, Results_Of(play, p));
 }

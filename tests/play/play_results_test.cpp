@@ -1,4 +1,4 @@
-#include "app/results.h"
+#include "play/play_results.h"
 #include "support/test_support.h"
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "library/song_search.h"
-#include "app/pacer.h"
+#include "menus/song_search_screen.h"
+#include "platform/pacer.h"
 #include "media/draw_helpers.h"
 #include "media/font/font.h"
 #include "media/render/screen.h"

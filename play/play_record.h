@@ -1,0 +1,91 @@
+#pragma once
+// One play of a song, in one record. The first part is set before a play and
+// kept from one play to the next: the mode, the song, the rate step and BPM
+// override of the play keys, the rules the game was started with, and the flags
+// the evaluation shows. The second part is the song from loading to tear-down:
+// the music stream, the song clock and scroll, the judgement, the HUD, the note
+// field and the lyrics. The song play owns the record; the screens above set
+// the first part and read the flags.
+#include "chart/chart.h"
+#include "chart/timing.h"
+#include "play/hud.h"
+#include "play/judge.h"
+#include "play/lyrics.h"
+#include "play/note_field.h"
+#include "play/song_clock.h"
+#include <cstdint>
+#include <string>
+
+enum PlayMode {
+  PLAY_NORMAL = 0,      // a stage of a game, or the attract demo
+  PLAY_TEST = 1,        // test play from the start
+  PLAY_RESTART = 2,     // a restart was asked for
+  PLAY_TEST_FROM = 3,   // test play from the start position
+};
+
+struct PlaySource {
+  // The song folder on disk and the names in it. Test play gives the chart's own
+  // folder; the library gives "Songs/<group>/<song>".
+  std::string group, folder, chartFile, background, musicFile, md5, displayPath;
+  std::string title, artist;   // as shown (the display texts where the chart has them)
+  int64_t startAtMs = -1;      // test play from a start position (music time)
+};
+
+// What the last play did that the evaluation shows.
+struct PlayFlags {
+  bool paused = false;        // "Song Paused"
+  bool autoplay = false;      // "Autoplay Enabled"
+  bool speedAltered = false;  // "Speed Altered"
+};
+
+// What the game was started with that every play follows.
+struct PlayRules {
+  std::string resultsPath;    // "/results:": a JSON line per player after every play
+  int threadPriority = 0;     // the media worker's: 0 normal, 1 above normal, 2 highest
+  bool boost = true;          // the worker's priority boost during play
+  bool altCombo = false;      // "/altcombo": battery lives in combo digits
+};
+
+// One song from loading to tear-down.
+struct SongRun {
+  int stage = 1;                // 0: the attract demo
+  bool course = false;          // a song of a nonstop course
+  uint32_t stream = 0;          // the music
+  uint32_t baseRate = 44100;    // the stream's own sample rate
+  SongClock clock;
+  ScrollState scroll{};
+  JudgePlay judge{};
+  HudState hud;
+  NoteFieldState field{};
+  Lyrics lyrics;
+  double startMusicMs = 0;      // music time where the play began
+  double startWallMs = 0;       // program time of that moment
+  double wallMs = 0;            // program time of the current frame
+  bool streamStarted = false;
+  bool paused = false, everPaused = false, autoplayUsed = false, speedAltered = false;
+  bool musicFailed = false;     // the stream would not start: the play ends with 0
+  bool giveUp = false;
+  int restart = 0;              // test play: the mode to start again in
+  double lastTickPos[2] = {-1e9, -1e9};   // the assist tick's last note per player
+  bool escapeLatch = true;      // escape must be let go before it gives up
+};
+
+struct Play {
+  int mode = PLAY_NORMAL;
+  PlaySource source;
+  int rateStep = 5;             // music rate step 1..9, 5 normal speed
+  // The BPM override of the play keys: -1 off; while positive the song runs at
+  // this tempo instead of the chart's. A restart keeps it.
+  double bpmOverride = -1;
+  PlayRules rules;
+  PlayFlags flags;              // of the last play
+  SongRun song;
+};
+
+extern Play g_play;
+
+// Test play, from the start or from the start position.
+bool Play_IsTest(const Play& play);
+// The chart loader's rules for this play: the settings' global gap and combo
+// type, and in test play the chart's folder as given.
+ChartRules Play_ChartRules(const Play& play);
