@@ -28,8 +28,8 @@ struct Walker {
   double baseMspb;
   size_t nextChange = 0, nextStop = 0;
   double length = 0;       // ms
-  std::vector<Item>* items;
-  int open[6];
+  std::vector<Item>* items = nullptr;
+  int open[6] = {};
 
   void growOpen(double quarterMs) {
     for (int c = 0; c < 6; c++)
