@@ -1,14 +1,6 @@
 #include "app/warning_screen.h"
-#include "platform/pacer.h"
 #include "media/draw_helpers.h"
-#include "media/font/font.h"
-#include "media/render/image.h"
-#include "media/render/screen.h"
-#include "media/skin/skin_images.h"
-#include "media/input/input.h"
-#include "media/window.h"
-#include "platform/clock.h"
-#include <SDL.h>
+#include "menus/screen_loop.h"
 #include <cstdio>
 
 namespace {
@@ -33,22 +25,12 @@ int WarningScreen_Fade(int elapsed) {
 }
 
 void WarningScreen(int newSongs) {
-  Image tile;
-  LoadPNG("rkv2-dtile.png", tile, 0, 0);
-  uint32_t start = Clock_Ms();
-  for (;;) {
-    int elapsed = (int)(Clock_Ms() - start);
-    if (elapsed > 12000) break;
-    Keyboard_Poll();
-    Screen_Clear(0, 0, 0);
-    if (tile.loaded && tile.width > 0 && tile.height > 0) {
-      int ox = (elapsed / 40) % tile.width, oy = (elapsed / 40) % tile.height;
-      for (int y = -oy; y < 480; y += tile.height)
-        for (int x = -ox; x < 640; x += tile.width) {
-          tile.SetPosition(x, y);
-          tile.Draw();
-        }
-    }
+  ScreenSpec spec;
+  spec.backdrop = "rkv2-dtile.png";
+  spec.layout = BACKDROP_TILED_SCROLL;
+  spec.fpsMeter = false;
+  Screen_Run(spec, [newSongs](ScreenFrame& f) {
+    int elapsed = (int)f.elapsedMs;
     Draw_FillRect(0, 0, 640, 480, 0x000000, 160);
     int y = 102;
     Draw_TextCentred(kLarge, 0xE64A67, 320, y, "W A R N I N G");
@@ -67,9 +49,6 @@ void WarningScreen(int newSongs) {
       Draw_TextCentred(kSmall, 0xFFFF30, 320, y, text);
     }
     Draw_FillRect(0, 0, 640, 480, 0x000000, WarningScreen_Fade(elapsed));
-    WaitFrame();
-    Screen_Present();
-    if (!g_pacer.limiterOn) SDL_Delay(5);
-  }
-  tile.Free();
+    return elapsed > 12000 ? 1 : 0;   // no input: the notice stays its twelve seconds
+  });
 }
