@@ -125,12 +125,12 @@ void TitleMenu_StatusText(uint32_t elapsed, bool firstMenu, char* out, int size)
 
 int TitleMenu(bool startOnNonstop) {
   TitleState t;
-  ScreenSpec spec;
-  spec.backdrop = "rkv2-title.png";
-  spec.music = SND_TSLOOP;
-  spec.musicChannel = &g_titleMusic;
+  ScreenSetup setup;
+  setup.backdrop = "rkv2-title.png";
+  setup.music = SND_TSLOOP;
+  setup.musicChannel = &g_titleMusic;
   MenuScreen screen;
-  Screen_Open(screen, spec);
+  Screen_Open(screen, setup);
   LoadPNG("rkv2-selector.png", t.selector, 1, 1);
   t.idleSince = Clock_Ms();
   t.cursor = startOnNonstop ? 1 : 0;

@@ -25,11 +25,11 @@ int WarningScreen_Fade(int elapsed) {
 }
 
 void WarningScreen(int newSongs) {
-  ScreenSpec spec;
-  spec.backdrop = "rkv2-dtile.png";
-  spec.layout = BACKDROP_TILED_SCROLL;
-  spec.fpsMeter = false;
-  Screen_Run(spec, [newSongs](ScreenFrame& f) {
+  ScreenSetup setup;
+  setup.backdrop = "rkv2-dtile.png";
+  setup.layout = BACKDROP_TILED_SCROLL;
+  setup.fpsMeter = false;
+  Screen_Run(setup, [newSongs](ScreenFrame& f) {
     int elapsed = (int)f.elapsedMs;
     Draw_FillRect(0, 0, 640, 480, 0x000000, 160);
     int y = 102;

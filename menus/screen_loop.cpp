@@ -81,31 +81,32 @@ int Screen_SecondsLeft(uint32_t limitMs, uint32_t countedMs) {
   return (int)((limitMs - countedMs + 999) / 1000);
 }
 
-void Screen_Open(MenuScreen& s, const ScreenSpec& spec) {
-  s.spec = spec;
+void Screen_Open(MenuScreen& s, const ScreenSetup& setup) {
+  s.setup = setup;
   s.backdrop.Free();
-  if (spec.backdrop) LoadPNG(spec.backdrop, s.backdrop, 0, 0);
-  if (spec.music >= 0 && spec.music < SND_COUNT) {
-    uint32_t channel = spec.musicChannel ? *spec.musicChannel : 0;
-    if (!channel) channel = PlaySound((SoundId)spec.music);
-    if (spec.musicChannel) *spec.musicChannel = channel;
+  if (setup.backdrop) LoadPNG(setup.backdrop, s.backdrop, 0, 0);
+  if (setup.music >= 0 && setup.music < SND_COUNT) {
+    uint32_t channel = setup.musicChannel ? *setup.musicChannel : 0;
+    if (!channel) channel = PlaySound((SoundId)setup.music);
+    if (setup.musicChannel) *setup.musicChannel = channel;
   }
 }
 
-int Screen_Run(const ScreenSpec& spec, const std::function<int(ScreenFrame&)>& frame) {
+int Screen_Run(const ScreenSetup& setup, const std::function<int(ScreenFrame&)>& frame) {
   MenuScreen s;
-  Screen_Open(s, spec);
+  Screen_Open(s, setup);
   return Screen_Run(s, frame);
 }
 
 int Screen_Run(MenuScreen& s, const std::function<int(ScreenFrame&)>& frame) {
-  const ScreenSpec& spec = s.spec;
+  const ScreenSetup& setup = s.setup;
   Image& backdrop = s.backdrop;
   uint32_t start = Clock_Ms();
   FpsMeter meter;
   meter.since = start;
   ScreenTimer timer;
-  ScreenTimer_Start(timer, g_settings.timeLimit && spec.timeLimitSeconds > 0 ? spec.timeLimitSeconds * 1000u : 0, start);
+  bool limited = g_settings.timeLimit && setup.timeLimitSeconds > 0;
+  ScreenTimer_Start(timer, limited ? setup.timeLimitSeconds * 1000u : 0, start);
   bool held = false;
   MenuInput_Begin();
 
@@ -114,17 +115,17 @@ int Screen_Run(MenuScreen& s, const std::function<int(ScreenFrame&)>& frame) {
     ScreenFrame f;
     f.nowMs = Clock_Ms();
     f.elapsedMs = f.nowMs - start;
-    f.input = MenuInput_Read(spec.repeatMask, spec.onePlayer);
+    f.input = MenuInput_Read(setup.repeatMask, setup.onePlayer);
     if (Window_CloseRequested()) f.input |= MENU_ESCAPE;
     if (ScreenTimer_Frame(timer, f.nowMs, held, f)) PlaySound(SND_TIMER);
     f.backdrop = &backdrop;
 
     Screen_Clear(0, 0, 0);
-    drawBackdrop(backdrop, spec.layout, f.elapsedMs);
+    drawBackdrop(backdrop, setup.layout, f.elapsedMs);
     result = frame(f);
     held = f.holdTime;
     meter.frame(f.nowMs);
-    if (spec.fpsMeter && g_settings.showFps == 0) meter.draw(f.fpsY);
+    if (setup.fpsMeter && g_settings.showFps == 0) meter.draw(f.fpsY);
     WaitFrame();
     Screen_Present();
     if (!g_pacer.limiterOn) SDL_Delay(kUnpacedDelayMs);

@@ -17,7 +17,7 @@ enum BackdropLayout {
   BACKDROP_TILED_SCROLL,  // repeated over the screen, drifting diagonally
 };
 
-struct ScreenSpec {
+struct ScreenSetup {
   const char* backdrop = nullptr;       // skin picture file, or none
   BackdropLayout layout = BACKDROP_PICTURE;
   int music = -1;                       // SoundId of the music sample started on entry, -1 none
@@ -44,19 +44,19 @@ struct ScreenFrame {
 
 // A screen on the loop: what Screen_Open loaded for it.
 struct MenuScreen {
-  ScreenSpec spec;
+  ScreenSetup setup;
   Image backdrop;
 };
 
 // Loads the backdrop and starts the music. A screen that loads pictures of its
 // own does so after this, then runs.
-void Screen_Open(MenuScreen& s, const ScreenSpec& spec);
+void Screen_Open(MenuScreen& s, const ScreenSetup& setup);
 // Runs frames until `frame` returns non-zero, and returns that. The frame that
 // asked to end is still presented. The backdrop is released on leaving; the
 // music is left as it is (see `musicChannel`).
 int Screen_Run(MenuScreen& s, const std::function<int(ScreenFrame&)>& frame);
 // Both at once.
-int Screen_Run(const ScreenSpec& spec, const std::function<int(ScreenFrame&)>& frame);
+int Screen_Run(const ScreenSetup& setup, const std::function<int(ScreenFrame&)>& frame);
 
 // A screen's time limit, counted on the frames the screen does not hold it.
 struct ScreenTimer {

@@ -9,9 +9,9 @@ void runSongSearch(IndexProgress& result) {
   IndexProgress progress;
   progress.screenListening = true;
   std::thread worker(indexSongs, "Songs", "rkv2.sng", &progress, &g_drawLock);
-  ScreenSpec spec;
-  spec.fpsMeter = false;
-  Screen_Run(spec, [&progress](ScreenFrame&) {
+  ScreenSetup setup;
+  setup.fpsMeter = false;
+  Screen_Run(setup, [&progress](ScreenFrame&) {
     // the indexer changes its text and state under the drawing lock
     std::lock_guard<std::timed_mutex> l(g_drawLock);
     Draw_TextCentred(27, 0xFFFFFF, 320, 170, "Please wait - Searching for files...");

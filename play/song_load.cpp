@@ -99,9 +99,9 @@ void startHud(Play& play, double nowMs) {
   if (Play_IsTest(play)) Hud_SetMessage(hud, "RKV v2.50.00 (test mode)", nowMs, 4000);
   else if (play.song.stage > 0) hud.stageLabel = play.song.stage <= 6 ? play.song.stage - 1 : 6;
 }
-}  // namespace
 
-void SongPlay_Abandon(Play& play) {
+// What the loading had done when the song never reaches its loop.
+void abandon(Play& play) {
   SongRun& song = play.song;
   if (song.stream) Audio_StreamFree(song.stream);
   song.stream = 0;
@@ -110,6 +110,7 @@ void SongPlay_Abandon(Play& play) {
   for (Player& p : g_players) Chart_Free(p);
   Timing_FreeLists(g_timing);
 }
+}  // namespace
 
 bool SongPlay_Load(Play& play, int* stage, bool course) {
   play.song = SongRun{};
@@ -143,7 +144,7 @@ bool SongPlay_Load(Play& play, int* stage, bool course) {
   if (!openMusic(src, song.stream)) {
     if (*stage > 0) (*stage)--;
     WriteLog("Freeing music and steps...\n");
-    SongPlay_Abandon(play);
+    abandon(play);
     return false;
   }
   if (g_settings.displayLyrics)
@@ -163,7 +164,7 @@ bool SongPlay_Load(Play& play, int* stage, bool course) {
     if (!Audio_StreamPlay(song.stream, false, 0)) {
       WriteLog("Unable to start the music stream\n");
       MediaWorker_Stop();
-      SongPlay_Abandon(play);
+      abandon(play);
       return false;
     }
     song.streamStarted = true;

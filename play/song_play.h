@@ -20,5 +20,3 @@ bool SongPlay_Frame(Play& play);
 // Stops and frees what the song held, writes the results and returns what
 // PlaySong returns.
 int SongPlay_End(Play& play);
-// Frees what SongPlay_Load had loaded when the song never reaches its loop.
-void SongPlay_Abandon(Play& play);

@@ -119,10 +119,10 @@ class ScreenLoopRun : public ::testing::Test {
 
 TEST_F(ScreenLoopRun, BackdropUnderTheScreensDrawingAndTheLastFrameIsShown) {
   writePicture("Skins/Default/rkv2-test.png", 640, 480, [](int, int) { return 0x3366CCu; });
-  ScreenSpec spec;
-  spec.backdrop = "rkv2-test.png";
+  ScreenSetup setup;
+  setup.backdrop = "rkv2-test.png";
   int frames = 0;
-  int r = Screen_Run(spec, [&frames](ScreenFrame& f) {
+  int r = Screen_Run(setup, [&frames](ScreenFrame& f) {
     EXPECT_TRUE(f.backdrop && f.backdrop->loaded);
     EXPECT_EQ(Screen_Pixel(105, 105), 0x3366CCu);   // the backdrop is down before the screen draws
     Draw_FillRect(100, 100, 10, 10, 0xFF0000);
@@ -139,13 +139,13 @@ TEST_F(ScreenLoopRun, BackdropUnderTheScreensDrawingAndTheLastFrameIsShown) {
 TEST_F(ScreenLoopRun, TiledBackdropDriftsDiagonallyAndWraps) {
   // one red pixel at the tile's top left, the rest blue
   writePicture("Skins/Default/rkv2-tile.png", 32, 32, [](int x, int y) { return x == 0 && y == 0 ? 0xFF0000u : 0x0000FFu; });
-  ScreenSpec spec;
-  spec.backdrop = "rkv2-tile.png";
-  spec.layout = BACKDROP_TILED_SCROLL;
-  spec.fpsMeter = false;
+  ScreenSetup setup;
+  setup.backdrop = "rkv2-tile.png";
+  setup.layout = BACKDROP_TILED_SCROLL;
+  setup.fpsMeter = false;
   uint32_t startedAt = Clock_Ms();
   int checked = 0;
-  Screen_Run(spec, [&](ScreenFrame& f) {
+  Screen_Run(setup, [&](ScreenFrame& f) {
     int o = (int)(f.elapsedMs / 40) % 32;
     int at = (32 - o) % 32;
     EXPECT_EQ(Screen_Pixel(at, at), 0xFF0000u) << f.elapsedMs;
@@ -162,7 +162,7 @@ TEST_F(ScreenLoopRun, EscapeComesInTheMenuInputWord) {
   InputScript_Set({ScriptEvent{now + 40, 0, 1, 0, 1}, ScriptEvent{now + 120, 0, 0, 0, 1}});
   uint32_t seen = 0;
   int frames = 0;
-  int r = Screen_Run(ScreenSpec{}, [&](ScreenFrame& f) {
+  int r = Screen_Run(ScreenSetup{}, [&](ScreenFrame& f) {
     seen |= f.input;
     frames++;
     if (f.input & MENU_ESCAPE) return 2;
@@ -174,11 +174,11 @@ TEST_F(ScreenLoopRun, EscapeComesInTheMenuInputWord) {
 }
 
 TEST_F(ScreenLoopRun, TheTimeLimitRunsOnlyWithItsSetting) {
-  ScreenSpec spec;
-  spec.timeLimitSeconds = 1;
+  ScreenSetup setup;
+  setup.timeLimitSeconds = 1;
   g_settings.timeLimit = 0;
   int lastSeconds = 99;
-  int r = Screen_Run(spec, [&](ScreenFrame& f) {
+  int r = Screen_Run(setup, [&](ScreenFrame& f) {
     lastSeconds = f.secondsLeft;
     return f.elapsedMs > 60 ? 1 : 0;
   });
@@ -188,7 +188,7 @@ TEST_F(ScreenLoopRun, TheTimeLimitRunsOnlyWithItsSetting) {
   g_settings.timeLimit = 1;
   int timeUps = 0, framesAfter = 0;
   uint32_t upAt = 0;
-  Screen_Run(spec, [&](ScreenFrame& f) {
+  Screen_Run(setup, [&](ScreenFrame& f) {
     if (f.timeUp) {
       timeUps++;
       upAt = f.elapsedMs;
@@ -207,9 +207,9 @@ TEST_F(ScreenLoopRun, FrameRateMeterAtTheTopRightWhileTheDisplayIsOn) {
   skin = skin.substr(0, skin.rfind('/')) + "/Skins/Default";
   ASSERT_TRUE(Font_Load(skin.c_str(), "font-Main"));
   auto run = [](bool meter, int y) {
-    ScreenSpec spec;
-    spec.fpsMeter = meter;
-    return Screen_Run(spec, [y](ScreenFrame& f) {
+    ScreenSetup setup;
+    setup.fpsMeter = meter;
+    return Screen_Run(setup, [y](ScreenFrame& f) {
       f.fpsY = y;
       return f.elapsedMs > 30 ? 1 : 0;
     });
