@@ -48,6 +48,7 @@ struct Player {
   char styleName[kStyleNameSize]; // "SINGLE", "DOUBLE", "SOLO", "BATTLE"
   char modifierText[kModifierTextSize];
   uint8_t level;                  // foot rating of the chart (song select)
+  uint8_t profileSlot;            // 1 + index in the profile table of the player's profile; 0 none
 
   // --- the loaded chart (chart loader) ---
   Arrow* arrows;

@@ -15,6 +15,9 @@
 #include "play/song_clock.h"
 #include <cstdint>
 #include <string>
+#include <vector>
+
+struct Play;
 
 enum PlayMode {
   PLAY_NORMAL = 0,      // a stage of a game, or the attract demo
@@ -44,7 +47,16 @@ struct PlayRules {
   int threadPriority = 0;     // the media worker's: 0 normal, 1 above normal, 2 highest
   bool boost = true;          // the worker's priority boost during play
   bool altCombo = false;      // "/altcombo": battery lives in combo digits
+  // What follows a song outside test play, installed by the game above: called in
+  // the tear-down once the statistics are ready and before the music is stopped,
+  // with whether the play ended the game (given up, or everyone failed with game
+  // over on). It shows the evaluation, or the game-over screen, and returns what
+  // PlaySong returns: 0 to go on, non-zero when the game has ended. Without it the
+  // play returns whether the game ended.
+  int (*afterSong)(Play& play, bool gameEnds) = nullptr;
 };
+
+constexpr double kLifeTraceMs = 100;   // music time between two samples of the life trace
 
 // One song from loading to tear-down.
 struct SongRun {
@@ -68,6 +80,10 @@ struct SongRun {
   int restart = 0;              // test play: the mode to start again in
   double lastTickPos[2] = {-1e9, -1e9};   // the assist tick's last note per player
   bool escapeLatch = true;      // escape must be let go before it gives up
+  // Each player's life gauge (-100..1700) over the song, a sample every
+  // kLifeTraceMs of music time from the first frame, for the evaluation's graph.
+  std::vector<int16_t> lifeTrace[2];
+  double lastTraceMs = -1e18;
 };
 
 struct Play {

@@ -36,6 +36,7 @@ void Player_Reset(Player& p, int number) {
   snprintf(p.styleName, sizeof p.styleName, "SINGLE");
   p.modifierText[0] = 0;
   memset(&p.options, 0, sizeof p.options);
+  p.profileSlot = 0;
 }
 
 void Players_Reset() {

@@ -19,6 +19,7 @@
 #include "play/player.h"
 #include "play/song_play.h"
 #include <SDL.h>
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 
@@ -111,6 +112,20 @@ int lyricsY() {
   return 380;
 }
 
+void traceLife(SongRun& song) {
+  if (song.clock.ms - song.lastTraceMs < kLifeTraceMs) return;
+  song.lastTraceMs = song.clock.ms;
+  for (int pi = 0; pi < 2; pi++)
+    if (g_players[pi].active) song.lifeTrace[pi].push_back((int16_t)std::clamp(g_players[pi].life, -100, 1700));
+}
+
+// The attract demo ends on Start of either player, as on Escape.
+bool demoStart() {
+  bool pressed = false;
+  for (int player = 0; player < 2; player++) pressed |= Input_Pressed(Binding(player, CTL_START));
+  return pressed;
+}
+
 void draw(SongRun& song) {
   double nowMs = song.wallMs;
   Screen_Clear(0, 0, 0);
@@ -156,7 +171,8 @@ bool SongPlay_Frame(Play& play) {
 
   // the play keys and the give-up input
   if (!PlayKeys_Frame(play)) return false;
-  bool esc = Keyboard_IsDown(1) || Window_CloseRequested();
+  bool demo = song.stage == 0 && !Play_IsTest(play);
+  bool esc = Keyboard_IsDown(1) || Window_CloseRequested() || (demo && demoStart());
   if (esc && !song.escapeLatch) {
     song.giveUp = true;
     return false;
@@ -167,11 +183,12 @@ bool SongPlay_Frame(Play& play) {
   PlayerInput input[2];
   readPresses(play, jc, input);
   // the attract demo plays a minute
-  if (song.stage == 0 && !Play_IsTest(play) && song.wallMs - song.startWallMs > 60000) return false;
+  if (demo && song.wallMs - song.startWallMs > 60000) return false;
   if (!song.paused) {
     Judge_Frame(song.judge, jc, input);
     PlayEvents_Show(play, song.wallMs);
     PlayEvents_AssistTicks(play, jc);
+    traceLife(song);
   }
 
   // the end: the music is over, or everyone failed with game over on

@@ -44,6 +44,7 @@ int SongPlay_End(Play& play) {
     WriteLog("Perform evaulation...?\n");
     WriteLogf("dead=%d,gameover=%d,giveup=%d\n", dead ? 1 : 0, g_settings.gameOver, song.giveUp ? 1 : 0);
     result = song.giveUp || (dead && g_settings.gameOver) ? 1 : 0;
+    if (play.rules.afterSong) result = play.rules.afterSong(play, result != 0);
   } else {
     result = song.restart;
   }

@@ -12,7 +12,8 @@ TEST(Profiles, ListingRulesAndSort) {
   stored.isNew = 0;
   stored.inUse = 1;
   stored.work32 = 77;
-  stored.data56[0] = 42;
+  stored.stats[1].steps = 4242;
+  stored.modifiers[8] = 2;
   memcpy(stored.name, "garbage", 7);
   WriteFile("Profiles/bob/profile.dat", std::string((const char*)&stored, sizeof stored));
   ASSERT_EQ(listProfiles(), 4);
@@ -24,14 +25,15 @@ TEST(Profiles, ListingRulesAndSort) {
   EXPECT_EQ(g_profiles[1].isNew, 0);
   EXPECT_EQ(g_profiles[1].inUse, 0);
   EXPECT_EQ(g_profiles[1].work32, 0);
-  EXPECT_EQ(g_profiles[1].data56[0], 42);
+  EXPECT_EQ(g_profiles[1].stats[1].steps, 4242);
+  EXPECT_EQ(g_profiles[1].modifiers[8], 2);
 }
 
 TEST(Profiles, AtMost64AndSaveWrites288Bytes) {
   TempDir dir;
   for (int i = 0; i < 70; i++) Dir_Create("Profiles/p" + std::to_string(100 + i));
   EXPECT_EQ(listProfiles(), 64);
-  g_profiles[0].data2[5] = 9;
+  g_profiles[0].reserved2[5] = 9;
   ASSERT_TRUE(saveProfile(g_profiles[0].name));
   std::string f = ReadFile(std::string("Profiles/") + g_profiles[0].name + "/profile.dat");
   ASSERT_EQ(f.size(), 288u);

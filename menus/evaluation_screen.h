@@ -1,0 +1,12 @@
+#pragma once
+// The evaluation after each stage of an arcade game: the results of every active
+// player with the grade, the records, the announcer's comment, and the award of
+// an extra or bonus stage. It stores the results in the machine's records and
+// in the players' profiles.
+struct Play;
+
+enum StageAward { AWARD_NONE = 0, AWARD_EXTRA = 1, AWARD_BONUS = 2 };
+
+// Shows the results of the play that has just ended (its players' statistics
+// and charts are still loaded) for `stage`; returns the award it made.
+int EvaluationScreen(const Play& play, int stage);
