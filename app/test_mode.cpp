@@ -83,16 +83,10 @@ int TestMode_Run(const TestRequest& req) {
   std::string folderPath = slash == std::string::npos ? "." : path.substr(0, slash);
   size_t up = folderPath.find_last_of('/');
   PlaySource& src = g_play.source;
-  src = PlaySource{};
+  src = PlaySource_OfSong(song);
   src.group = up == std::string::npos ? "." : folderPath.substr(0, up);
   src.folder = up == std::string::npos ? folderPath : folderPath.substr(up + 1);
-  src.chartFile = song.chartFile;
-  src.background = song.background;
-  src.musicFile = song.musicFile;
-  src.md5 = song.md5;
   src.displayPath = req.chartPath;
-  src.title = song.hasDisplayTitle && song.displayTitle[0] ? song.displayTitle : song.title;
-  src.artist = song.hasDisplayArtist && song.displayArtist[0] ? song.displayArtist : song.artist;
   src.startAtMs = setup.startAtMs;
 
   int stage = 1;

@@ -1,6 +1,7 @@
 #include "media/input_script.h"
-#include "platform/log.h"
+#include "platform/clock.h"
 #include "platform/files.h"
+#include "platform/log.h"
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -12,6 +13,8 @@ namespace {
 std::vector<ScriptEvent> g_events;
 std::vector<MusicScriptEvent> g_music;  // in music-time order, consumed from the front
 size_t g_musicNext = 0;
+std::vector<AnchoredScript> g_anchored;  // in file order, met from the front
+size_t g_anchorNext = 0;
 std::mutex g_lock;  // the state is read from the main thread; loading happens once
 
 bool parseUnsigned(const std::string& s, unsigned long max, unsigned long& v) {
@@ -69,12 +72,26 @@ bool parseLine(const std::string& line, ScriptEvent& e, double* musicMs) {
   }
   return false;
 }
+
+// Adds `e` after every event already due at its time, so that a placed event
+// never undoes an earlier one of the same moment. The lock is held.
+void placeEvent(const ScriptEvent& e) {
+  auto pos = std::upper_bound(g_events.begin(), g_events.end(), e.ms,
+                              [](uint32_t ms, const ScriptEvent& x) { return ms < x.ms; });
+  g_events.insert(pos, e);
 }
 
+void listen(const char* line) { InputScript_LogLine(line, Clock_Ms()); }
+
+bool sortByTime(const ScriptEvent& x, const ScriptEvent& y) { return x.ms < y.ms; }
+}  // namespace
+
 bool InputScript_Parse(const std::string& text, std::vector<ScriptEvent>& out,
-                       std::vector<MusicScriptEvent>* music) {
+                       std::vector<MusicScriptEvent>* music, std::vector<AnchoredScript>* anchored) {
   out.clear();
   if (music) music->clear();
+  if (anchored) anchored->clear();
+  bool inAnchor = false;
   bool clean = true;
   std::istringstream in(text);
   std::string line;
@@ -83,19 +100,39 @@ bool InputScript_Parse(const std::string& text, std::vector<ScriptEvent>& out,
     number++;
     size_t hash = line.find('#');
     if (hash != std::string::npos) line.resize(hash);
-    if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
+    size_t first = line.find_first_not_of(" \t\r");
+    if (first == std::string::npos) continue;
+    if (line[first] == '@') {
+      size_t a = line.find_first_not_of(" \t", first + 1), b = line.find_last_not_of(" \t\r");
+      std::string anchor = a == std::string::npos || b < a ? "" : line.substr(a, b - a + 1);
+      if (anchor.empty()) {
+        WriteLogf("Input script line %d: an anchor without text\n", number);
+        clean = false;
+        continue;
+      }
+      inAnchor = true;
+      if (anchored) anchored->push_back({anchor, {}});
+      continue;
+    }
     ScriptEvent e;
     double musicMs = NAN;
     if (parseLine(line, e, &musicMs)) {
-      if (std::isnan(musicMs)) out.push_back(e);
-      else if (music) music->push_back({musicMs, e});
+      if (!std::isnan(musicMs)) {
+        if (music) music->push_back({musicMs, e});
+      } else if (!inAnchor) {
+        out.push_back(e);
+      } else if (anchored) {
+        anchored->back().events.push_back(e);
+      }
     } else {
       WriteLogf("Input script line %d not understood: %s\n", number, line.c_str());
       clean = false;
     }
   }
   // Events at the same time keep their order in the file.
-  std::stable_sort(out.begin(), out.end(), [](const ScriptEvent& x, const ScriptEvent& y) { return x.ms < y.ms; });
+  std::stable_sort(out.begin(), out.end(), sortByTime);
+  if (anchored)
+    for (AnchoredScript& a : *anchored) std::stable_sort(a.events.begin(), a.events.end(), sortByTime);
   if (music)
     std::stable_sort(music->begin(), music->end(),
                      [](const MusicScriptEvent& x, const MusicScriptEvent& y) { return x.musicMs < y.musicMs; });
@@ -110,24 +147,50 @@ bool InputScript_Load(const char* path) {
   }
   std::vector<ScriptEvent> ev;
   std::vector<MusicScriptEvent> music;
-  InputScript_Parse(text, ev, &music);
-  WriteLogf("Input script '%s': %d events\n", path, (int)(ev.size() + music.size()));
-  InputScript_Set(ev, music);
+  std::vector<AnchoredScript> anchored;
+  InputScript_Parse(text, ev, &music, &anchored);
+  size_t n = ev.size() + music.size();
+  for (const AnchoredScript& a : anchored) n += a.events.size();
+  WriteLogf("Input script '%s': %d events\n", path, (int)n);
+  InputScript_Set(ev, music, anchored);
   return true;
 }
 
-void InputScript_Set(const std::vector<ScriptEvent>& events, const std::vector<MusicScriptEvent>& music) {
+void InputScript_Set(const std::vector<ScriptEvent>& events, const std::vector<MusicScriptEvent>& music,
+                     const std::vector<AnchoredScript>& anchored) {
+  {
+    std::lock_guard<std::mutex> l(g_lock);
+    g_events = events;
+    g_music = music;
+    g_musicNext = 0;
+    g_anchored = anchored;
+    g_anchorNext = 0;
+  }
+  Log_SetListener(anchored.empty() ? nullptr : listen);
+}
+
+bool InputScript_LogLine(const char* line, uint32_t nowMs) {
   std::lock_guard<std::mutex> l(g_lock);
-  g_events = events;
-  g_music = music;
-  g_musicNext = 0;
+  if (!line || g_anchorNext >= g_anchored.size() || !strstr(line, g_anchored[g_anchorNext].text.c_str())) return false;
+  for (ScriptEvent e : g_anchored[g_anchorNext].events) {
+    uint64_t at = (uint64_t)nowMs + e.ms;
+    e.ms = at > 0xFFFFFFFFull ? 0xFFFFFFFFu : (uint32_t)at;
+    placeEvent(e);
+  }
+  g_anchorNext++;
+  return true;
+}
+
+int InputScript_PendingAnchors() {
+  std::lock_guard<std::mutex> l(g_lock);
+  return (int)(g_anchored.size() - g_anchorNext);
 }
 
 void InputScript_Clear() { InputScript_Set({}); }
 
 bool InputScript_Active() {
   std::lock_guard<std::mutex> l(g_lock);
-  return !g_events.empty() || !g_music.empty();
+  return !g_events.empty() || !g_music.empty() || !g_anchored.empty();
 }
 
 int InputScript_ResolveMusic(double musicMs, double programMs, double rate, double aheadMs) {
@@ -139,10 +202,7 @@ int InputScript_ResolveMusic(double musicMs, double programMs, double rate, doub
     ScriptEvent e = m.event;
     double at = std::round(programMs + (m.musicMs - musicMs) / rate);
     e.ms = at < 0 ? 0 : at > 4294967295.0 ? 0xFFFFFFFFu : (uint32_t)at;
-    // after every event already due at that time, so a resolved press never undoes an earlier one
-    auto pos = std::upper_bound(g_events.begin(), g_events.end(), e.ms,
-                                [](uint32_t ms, const ScriptEvent& x) { return ms < x.ms; });
-    g_events.insert(pos, e);
+    placeEvent(e);
     n++;
   }
   return n;

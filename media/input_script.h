@@ -10,6 +10,11 @@
 // reaches it, so that a script can step exactly on the notes wherever the music
 // starts in program time. The play turns such events into ordinary ones shortly
 // before they fall due, from its song clock at that moment.
+// A line "@ TEXT" is an anchor: the timed lines after it (up to the next anchor)
+// count MS from the moment the game writes a line of its log that contains TEXT
+// (the log need not be on). Anchors are met in order: each waits for the first
+// such line after the anchor before it was met. A script can so follow the game
+// from screen to screen whatever each screen takes to load.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -29,12 +34,27 @@ struct MusicScriptEvent {
   ScriptEvent event;   // its ms is filled when the play resolves it
 };
 
+// The events of one anchor; their ms count from the moment the anchor is met.
+struct AnchoredScript {
+  std::string text;
+  std::vector<ScriptEvent> events;
+};
+
 bool InputScript_Load(const char* path);              // false when unreadable
 // False when some line was not understood (the rest is still parsed). Without
-// `music` the "play" lines are parsed and dropped.
+// `music` the "play" lines, without `anchored` the anchors and their lines, are
+// parsed and dropped.
 bool InputScript_Parse(const std::string& text, std::vector<ScriptEvent>& out,
-                       std::vector<MusicScriptEvent>* music = nullptr);
-void InputScript_Set(const std::vector<ScriptEvent>& events, const std::vector<MusicScriptEvent>& music = {});
+                       std::vector<MusicScriptEvent>* music = nullptr,
+                       std::vector<AnchoredScript>* anchored = nullptr);
+// Replaces the script. With anchors it listens to the log until the last is met.
+void InputScript_Set(const std::vector<ScriptEvent>& events, const std::vector<MusicScriptEvent>& music = {},
+                     const std::vector<AnchoredScript>& anchored = {});
+// A line of the log at program time `nowMs`: meets the next anchor when it holds
+// its text. Returns whether it did.
+bool InputScript_LogLine(const char* line, uint32_t nowMs);
+// Anchors not met yet.
+int InputScript_PendingAnchors();
 // The play, each frame: music-timed events due by `musicMs + aheadMs` become
 // program-timed ones at `programMs + (due - musicMs) / rate`. Returns how many.
 int InputScript_ResolveMusic(double musicMs, double programMs, double rate, double aheadMs);

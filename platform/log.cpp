@@ -1,4 +1,5 @@
 #include "platform/log.h"
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -7,7 +8,10 @@ namespace {
 const char* const kLogPath = "rkv2.log";
 bool g_enabled = false;
 int g_level = 0;
+std::atomic<void (*)(const char*)> g_listener{nullptr};
 }
+
+void Log_SetListener(void (*listener)(const char* line)) { g_listener = listener; }
 
 void LogOff() { g_enabled = false; }
 
@@ -25,7 +29,9 @@ bool LogOpen(int level) {
 bool LogEnabled() { return g_enabled; }
 
 bool WriteLog(const char* text) {
-  if (!g_enabled || !text) return true;
+  if (!text) return true;
+  if (auto listener = g_listener.load()) listener(text);
+  if (!g_enabled) return true;
   if (g_level == 0) {
     if (strstr(text, "LOG2")) return true;
   } else if (g_level != 1) {
@@ -40,7 +46,7 @@ bool WriteLog(const char* text) {
 }
 
 bool WriteLogf(const char* fmt, ...) {
-  if (!g_enabled) return true;
+  if (!g_enabled && !g_listener.load()) return true;
   char buf[2048];
   va_list ap;
   va_start(ap, fmt);

@@ -10,3 +10,6 @@ bool LogOpen(int level);
 bool WriteLog(const char* text);      // writes the text verbatim, never as a format
 bool WriteLogf(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 bool LogEnabled();
+// Sees every line as it is written, whether or not the log is on (and at every
+// level), from whatever thread writes it. One listener; null removes it.
+void Log_SetListener(void (*listener)(const char* line));

@@ -100,6 +100,11 @@ struct Play {
 
 extern Play g_play;
 
+struct SongEntry;
+// The source of a song of the library ("Songs/<group>/<song>/"): the names of its
+// entry, and the display texts where the chart has them.
+PlaySource PlaySource_OfSong(const SongEntry& e);
+
 // Test play, from the start or from the start position.
 bool Play_IsTest(const Play& play);
 // The chart loader's rules for this play: the settings' global gap and combo

@@ -1,4 +1,5 @@
 #include "media/input_script.h"
+#include "platform/log.h"
 #include "support/test_support.h"
 #include <gtest/gtest.h>
 
@@ -106,4 +107,49 @@ TEST(InputScript, MusicTimedEventsBecomeProgramEventsWhenDue) {
   EXPECT_EQ(at, 100u);
   InputScript_Clear();
   EXPECT_FALSE(InputScript_Active());
+}
+
+TEST(InputScript, AnchoredEventsFollowTheLogFromScreenToScreen) {
+  std::vector<ScriptEvent> ev;
+  std::vector<MusicScriptEvent> music;
+  std::vector<AnchoredScript> anchored;
+  EXPECT_TRUE(InputScript_Parse("10 down 1\n@ Starting Song Select\n200 down 57\n100 up 28 # before the down\n"
+                                "@   SelectSong()...  \n0 down 28\n@ Starting Song Select\n50 up 57\n",
+                                ev, &music, &anchored));
+  ASSERT_EQ(ev.size(), 1u);   // the line before the first anchor is program time
+  ASSERT_EQ(anchored.size(), 3u);
+  EXPECT_EQ(anchored[0].text, "Starting Song Select");
+  EXPECT_EQ(anchored[1].text, "SelectSong()...");
+  ASSERT_EQ(anchored[0].events.size(), 2u);
+  EXPECT_EQ(anchored[0].events[0].code, 28);   // sorted by time within the anchor
+  InputScript_Set(ev, music, anchored);
+  EXPECT_EQ(InputScript_PendingAnchors(), 3);
+
+  // anchors are met in order: the second text does not meet the first anchor
+  EXPECT_FALSE(InputScript_LogLine("SelectSong()...\n", 1000));
+  EXPECT_TRUE(InputScript_LogLine("Starting Song Select\n", 5000));
+  uint32_t at;
+  EXPECT_FALSE(InputScript_KeyDownSince(57, 5199, &at));
+  ASSERT_TRUE(InputScript_KeyDownSince(57, 5200, &at));
+  EXPECT_EQ(at, 5200u);
+  // the same text again waits for its own anchor, after the one in between
+  EXPECT_FALSE(InputScript_LogLine("Starting Song Select\n", 6000));
+  EXPECT_TRUE(InputScript_LogLine("SelectSong()...\n", 7000));
+  EXPECT_TRUE(InputScript_KeyDownSince(28, 7000, &at));
+  EXPECT_TRUE(InputScript_LogLine("xx Starting Song Select yy", 8000));
+  EXPECT_TRUE(InputScript_KeyDownSince(57, 8049, &at));
+  EXPECT_FALSE(InputScript_KeyDownSince(57, 8050, &at));
+  EXPECT_EQ(InputScript_PendingAnchors(), 0);
+  EXPECT_FALSE(InputScript_LogLine("Starting Song Select\n", 9000));   // nothing left to meet
+
+  // through the log itself, with the log off
+  ASSERT_TRUE(InputScript_Parse("@ a line of the game\n5 down 30\n", ev, &music, &anchored));
+  InputScript_Set(ev, music, anchored);
+  WriteLogf("%s\n", "here is a line of the game");
+  EXPECT_EQ(InputScript_PendingAnchors(), 0);
+  // an anchor without text is not understood; a cleared script stops listening
+  EXPECT_FALSE(InputScript_Parse("@   \n5 down 30\n", ev, &music, &anchored));
+  InputScript_Clear();
+  EXPECT_FALSE(InputScript_Active());
+  WriteLog("a line of the game\n");
 }
