@@ -27,7 +27,8 @@ struct Credits {
   int slideOf[kCreditsSlides];          // slide index -> entry of `slides`, -1 none
   CreditLine lines[kCreditsLineMax];
   int lineCount = 0;
-  uint32_t closingAt = 0;               // when the closing message began (0: not yet)
+  uint32_t closingTime = 0;             // when the last line has passed: the closing message
+  uint32_t closingAt = 0;               // when the closing message began
   bool closing = false;
   bool ending = false;
   uint32_t endingAt = 0;
@@ -144,8 +145,7 @@ int frame(Credits& c, ScreenFrame& f) {
   drawSlides(c, t);
   drawText(c, t);
 
-  uint32_t closingTime = c.lineCount > 0 ? Credits_ClosingTime(c.lines[c.lineCount - 1].offset) : 0;
-  if (!c.closing && t >= closingTime) {
+  if (!c.closing && t >= c.closingTime) {
     c.closing = true;
     c.closingAt = t;
     PlayVoice(VOICE_OVER_PASS);
@@ -198,6 +198,7 @@ void CreditsScreen() {
   CreditSources sources{g_announcerCredit.c_str(), g_effectCredit.c_str(), Skin_Name(), g_skinConfig.author.c_str()};
   c->lineCount = Credits_ExpandText(kCreditsText, sources, c->lines, kCreditsLineMax);
   fitLines(*c);
+  c->closingTime = c->lineCount > 0 ? Credits_ClosingTime(c->lines[c->lineCount - 1].offset) : 0;
   loadSlides(*c);
   if (c->overlay.Create(64, 48, IMAGE_RGB)) {
     c->overlay.Clear();

@@ -116,7 +116,8 @@ TEST(EndTiming, CreditCodesGiveColoursSpacingAndGeneratedLines) {
   EXPECT_STREQ(l[85].text, "abc");
   EXPECT_EQ(Credits_ExpandText(text.c_str(), from, l, 5), 5);
   std::string longCredit(300, 'c');
-  ASSERT_EQ(Credits_ExpandText(("1" + longCredit + "|A").c_str(), CreditSources{longCredit.c_str(), "", "", ""}, l, 4), 2);
+  CreditSources big{longCredit.c_str(), "", "", ""};
+  ASSERT_EQ(Credits_ExpandText(("1" + longCredit + "|A").c_str(), big, l, 4), 2);
   EXPECT_EQ(strlen(l[0].text), 127u);
   EXPECT_EQ(strlen(l[1].text), 127u);
 
