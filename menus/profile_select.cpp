@@ -23,6 +23,7 @@
 #include "menus/time_left.h"
 #include "play/player.h"
 #include "platform/log.h"
+#include <cstdio>
 
 namespace {
 constexpr int kPanelY = 50, kPlateY = 396;
@@ -68,6 +69,11 @@ void drawPanel(ProfileScreen& s, int p, uint32_t now) {
   back.SetPosition(px, py);
   back.Draw();
 
+  // whose statistics: the player's style and the kind of game
+  char kind[40];
+  snprintf(kind, sizeof kind, "%s  %s", g_players[p].styleName, s.mode ? "NONSTOP" : "ARCADE");
+  Font_DrawText(13, 0xD8E0FF, px + 296 - Font_TextWidth(13, kind), py + 22, kind);
+
   int index = ProfileState_ProfileAt(panel.cursor);
   double t = ProfileState_Slide(panel, now);
   int dx = (int)((1.0 - t) * panel.slideDir * kSlidePixels);
@@ -111,10 +117,12 @@ void drawPanel(ProfileScreen& s, int p, uint32_t now) {
   plate.SetPosition(px, kPlateY);
   plate.Draw();
   int cx = px + 160;
-  if (panel.done)
+  if (panel.done) {
     Draw_TextCentred(28, kReadyColour, cx, kPlateY + 22, "READY!");
-  else
-    Draw_TextCentred(16, 0xFFFFFF, cx, kPlateY + 28, "LEFT / RIGHT  choose     START  decide");
+  } else {
+    Draw_TextCentred(15, 0xFFFFFF, cx, kPlateY + 16, "LEFT / RIGHT  choose");
+    Draw_TextCentred(15, 0xFFFFFF, cx, kPlateY + 38, "START  decide");
+  }
 }
 
 // What a player's event does beyond the state: sounds and the profile itself.
