@@ -30,8 +30,7 @@ namespace fs = std::filesystem;
 
 // Scan codes of the default keys.
 enum : uint8_t {
-  P1_LEFT = 30, P1_RIGHT = 32, P1_DOWN = 31, P1_START = 57,
-  P2_LEFT = 203, P2_RIGHT = 205, P2_START = 28,
+  P1_RIGHT = 32, P1_START = 57, P2_LEFT = 203, P2_RIGHT = 205, P2_DOWN = 208, P2_START = 28,
   KEY_ESCAPE = 1, KEY_F11 = 87,
 };
 
@@ -94,26 +93,26 @@ class SelectScreens : public ::testing::Test {
     Window_Shutdown();
     keepShots();
   }
-  int shots() {
-    std::error_code ec;
-    int n = 0;
-    for (fs::directory_iterator it("Screenshots", ec), end; !ec && it != end; it.increment(ec)) n++;
-    return n;
-  }
-  // The screenshots, named after the test, to TV_SHOTS_DIR when it is set.
-  void keepShots() {
-    const char* to = getenv("TV_SHOTS_DIR");
-    if (!to || !*to) return;
+  // The screenshots in the order taken.
+  std::vector<fs::path> shotFiles() {
     std::error_code ec;
     std::vector<fs::path> files;
     for (fs::directory_iterator it("Screenshots", ec), end; !ec && it != end; it.increment(ec))
       files.push_back(it->path());
-    std::sort(files.begin(), files.end(), [](const fs::path& a, const fs::path& b) {   // in the order taken
+    std::sort(files.begin(), files.end(), [](const fs::path& a, const fs::path& b) {
       std::error_code e;
       return fs::last_write_time(a, e) < fs::last_write_time(b, e);
     });
+    return files;
+  }
+  int shots() { return (int)shotFiles().size(); }
+  // Copied, named after the test, to TV_SHOTS_DIR when it is set.
+  void keepShots() {
+    const char* to = getenv("TV_SHOTS_DIR");
+    std::vector<fs::path> files = shotFiles();
     std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    for (size_t i = 0; i < files.size(); i++)
+    std::error_code ec;
+    for (size_t i = 0; to && *to && i < files.size(); i++)
       fs::copy_file(files[i], fs::path(to) / (test + "-" + std::to_string(i + 1) + ".png"),
                     fs::copy_options::overwrite_existing, ec);
   }
@@ -140,23 +139,17 @@ TEST_F(SelectScreens, StyleSecondPlayerJoinsAndPlayerOneTakesDouble) {
   EXPECT_EQ(g_players[0].fieldX, 46);
   EXPECT_EQ(g_styleBanner, 3);
   EXPECT_EQ(shots(), 3);
-}
 
-TEST_F(SelectScreens, StyleSoloWithoutChartsShowsTheMessageThenEscapeBacksOut) {
+  // page 1 without SOLO charts: the message, then Escape backs out with nothing chosen
   g_availableModes[MODE_SOLO] = false;
+  Players_Reset();
   g_players[1].active = 1;
-  g_styleBanner = 0;
-  Script s;
-  s.tap(300, 208)               // player 2 Down: page 1
-      .tap(500, P2_START)       // SOLO has no charts
-      .tap(700, KEY_F11)
-      .tap(900, KEY_ESCAPE)
-      .set();
+  Script t;
+  t.tap(200, P2_DOWN).tap(400, P2_START).tap(600, KEY_F11).tap(800, KEY_ESCAPE).set();
   EXPECT_EQ(StyleSelect(g_players), 0);
-  EXPECT_TRUE(g_players[1].active);   // nothing was chosen
+  EXPECT_FALSE(g_players[0].active);
   EXPECT_STREQ(g_players[1].styleName, "SINGLE");
-  EXPECT_EQ(g_styleBanner, 0);
-  EXPECT_EQ(shots(), 1);
+  EXPECT_EQ(shots(), 4);
 }
 
 struct ProfileScreens : SelectScreens {
@@ -167,20 +160,9 @@ struct ProfileScreens : SelectScreens {
     WriteFile("Profiles/Cat/user.png", "\x89PNG\r\n\x1a\nnot really a picture");
     writeUserPicture("Profiles/Dan/user.png", 9000, 4);   // wider than any picture is allowed
     ASSERT_EQ(listProfiles(), 4);
-    ProfileStats& a = g_profiles[0].stats[0];
-    a.songs = 42;
-    a.steps = 18250;
-    a.perfects = 15012;
-    a.bestScore = 87654321;
-    a.bestCombo = 412;
-    ProfileStats& b = g_profiles[1].stats[1];
-    b.steps = 5100;
-    b.perfects = 4000;
-    b.courseBestPercent = 91.4;
-    b.courseBestStage = 4;
-    b.courseBestScore = 23456789;
-    b.courseLongestMs = 754321;
-    b.courseBestCombo = 230;
+    // songs, best combo, steps, perfects, best score; course percent, stage, time, score, combo
+    g_profiles[0].stats[0] = ProfileStats{42, 412, 18250, 15012, 87654321, 0, 0, 0, 0, 0, 0};
+    g_profiles[1].stats[1] = ProfileStats{0, 0, 5100, 4000, 0, 91.4, 4, 754321, 23456789, 230, 0};
   }
 };
 
@@ -212,15 +194,13 @@ TEST_F(ProfileScreens, TwoPlayersCannotTakeOneProfile) {
   ASSERT_EQ(g_playerRecords[1], &g_profileRecords[1]);
   EXPECT_EQ(g_profileRecords[0].profile, "Ann");
   EXPECT_EQ(g_profileRecords[1].profile, "Bob");
-  EXPECT_EQ(g_players[0].profileSlot, 1);
-  EXPECT_EQ(g_players[1].profileSlot, 2);
   EXPECT_EQ(g_profiles[0].inUse + g_profiles[1].inUse + g_profiles[2].inUse + g_profiles[3].inUse, 2);
   EXPECT_EQ(g_settings.profileFlags[0], 1);
   EXPECT_EQ(g_settings.profileFlags[1], 2);
   EXPECT_EQ(shots(), 5);
 }
 
-TEST_F(ProfileScreens, DoubleHasBothControllersAndNonstopStatistics) {
+TEST_F(ProfileScreens, DoubleHasBothControllersAndBackingOutGivesTheProfileBack) {
   Player_SetStyle(g_players[0], "DOUBLE", 8, true);
   g_players[0].active = 1;
   g_settings.profileFlags[0] = 1;   // Ann last time
@@ -231,34 +211,15 @@ TEST_F(ProfileScreens, DoubleHasBothControllersAndNonstopStatistics) {
       .set();
   EXPECT_EQ(ProfileSelect(1), 1);
   EXPECT_EQ(g_profileRecords[0].profile, "Bob");
-  EXPECT_EQ(g_playerRecords[1], nullptr);
-  EXPECT_EQ(shots(), 1);
-}
+  Profiles_EndGame();
 
-TEST_F(ProfileScreens, BackingOutGivesTakenProfilesBack) {
-  for (int p = 0; p < 2; p++) g_players[p].active = 1;
-  g_settings.profileFlags[0] = 4;
-  Script s;
-  s.tap(300, P1_START)           // player 1 takes Dan
-      .tap(500, KEY_F11)
-      .tap(700, KEY_ESCAPE)
-      .set();
+  Players_Reset();
+  g_players[0].active = g_players[1].active = 1;
+  Script t;
+  t.tap(300, P1_START).tap(500, KEY_ESCAPE).set();   // Bob again, then back out while player 2 chooses
   EXPECT_EQ(ProfileSelect(0), 0);
-  EXPECT_EQ(g_profiles[3].inUse, 0);
+  EXPECT_EQ(g_profiles[1].inUse, 0);
   EXPECT_EQ(g_playerRecords[0], nullptr);
-  EXPECT_EQ(g_players[0].profileSlot, 0);
   EXPECT_EQ(shots(), 1);
-}
-
-TEST_F(ProfileScreens, NoProfilesLeaveOnlyNoUserSystem) {
-  fs::remove_all("Profiles");
-  ASSERT_EQ(listProfiles(), 0);
-  g_players[1].active = 1;
-  g_settings.profileFlags[1] = 3;
-  Script s;
-  s.tap(200, P2_RIGHT).tap(400, KEY_F11).tap(600, P2_START).set();
-  EXPECT_EQ(ProfileSelect(0), 1);
-  EXPECT_EQ(g_playerRecords[1], nullptr);
-  EXPECT_EQ(g_settings.profileFlags[1], 0);
 }
 }  // namespace
