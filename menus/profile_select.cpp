@@ -11,7 +11,6 @@
 #include "menus/profile_select.h"
 #include "library/profiles.h"
 #include "library/settings.h"
-#include "media/audio/audio.h"
 #include "media/draw_helpers.h"
 #include "media/font/font.h"
 #include "media/skin/skin_images.h"
@@ -19,8 +18,7 @@
 #include "menus/profile_picture.h"
 #include "menus/profile_state.h"
 #include "menus/profile_stats.h"
-#include "menus/screen_loop.h"
-#include "menus/time_left.h"
+#include "menus/select_screen.h"
 #include "play/player.h"
 #include "platform/log.h"
 #include <cstdio>
@@ -162,8 +160,8 @@ int frame(ProfileScreen& s, ScreenFrame& f) {
   for (int p = 0; p < 2; p++)
     if (st.active[p]) drawPanel(s, p, f.nowMs);
   if (f.secondsLeft >= 0 && !st.allDone) {
-    TimeLeft_Draw(f.secondsLeft, 630, 4);
-    f.fpsY = 48;
+    SelectScreen_DrawTimeLeft(f.secondsLeft, 630, 6);
+    f.fpsY = 50;
   }
   return st.allDone && f.nowMs - st.allDoneAt >= kProfileDoneWaitMs ? 1 : 0;
 }
@@ -177,21 +175,13 @@ int ProfileSelect(int mode) {
   ProfileScreen s;
   s.mode = mode == 1 ? 1 : 0;
   ProfileState_Begin(s.state, g_players, g_profileCount, g_settings.profileFlags);
-  ScreenSetup setup;
-  setup.backdrop = "rkv2-profile.png";
-  setup.music = SND_STLOOP;
-  setup.musicChannel = &s.loop;
-  setup.timeLimitSeconds = 30;
-  // Single presses only: the input layer's repeat would swallow a quick first
-  // tap on the screen, and a few taps reach every entry.
-  setup.repeatMask = 0;
   MenuScreen screen;
-  Screen_Open(screen, setup);
+  Screen_Open(screen, SelectScreen_Setup("rkv2-profile.png", &s.loop));
   LoadProfileImages();
-  if (g_settings.announcer) PlaySound(SND_SEL_PROFILE);
+  SelectScreen_Announce(SND_SEL_PROFILE);
   WriteLogf("Profile select: %d profiles\n", g_profileCount);
   int r = Screen_Run(screen, [&s](ScreenFrame& f) { return frame(s, f); });
-  if (s.loop) Audio_ChannelStop(s.loop);
+  SelectScreen_StopLoop(s.loop);
   FreeProfileImages();
   for (Image& i : s.pictures) i.Free();
   if (r == 1) return 1;

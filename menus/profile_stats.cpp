@@ -2,9 +2,20 @@
 #include <cstdio>
 
 namespace {
-void line(ProfileStatLine& l, const char* label, const char* value) {
+void text(ProfileStatLine& l, const char* label, const char* value) {
   snprintf(l.label, sizeof l.label, "%s", label);
   snprintf(l.value, sizeof l.value, "%s", value);
+}
+
+void count(ProfileStatLine& l, const char* label, int v) {
+  snprintf(l.label, sizeof l.label, "%s", label);
+  snprintf(l.value, sizeof l.value, "%d", v);
+}
+
+// A figure kept as a double, in `format`.
+void figure(ProfileStatLine& l, const char* label, const char* format, double v) {
+  snprintf(l.label, sizeof l.label, "%s", label);
+  snprintf(l.value, sizeof l.value, format, v);
 }
 
 // "Perfect: %.2f%%" carries its figure in the label; no steps give "n/a".
@@ -21,12 +32,13 @@ void perfectLine(ProfileStatLine& l, const ProfileStats& st) {
 void timeLine(ProfileStatLine& l, int32_t ms) {
   if (ms < 0) ms = 0;
   int s = ms / 1000;
+  char v[24];
   if (s >= 3600) {
-    snprintf(l.label, sizeof l.label, "Longest Time (hours)");
-    snprintf(l.value, sizeof l.value, "%d:%02d:%02d", s / 3600, s / 60 % 60, s % 60);
+    snprintf(v, sizeof v, "%d:%02d:%02d", s / 3600, s / 60 % 60, s % 60);
+    text(l, "Longest Time (hours)", v);
   } else {
-    snprintf(l.label, sizeof l.label, "Longest Time");
-    snprintf(l.value, sizeof l.value, "%02d:%02d:%03d", s / 60, s % 60, ms % 1000);
+    snprintf(v, sizeof v, "%02d:%02d:%03d", s / 60, s % 60, ms % 1000);
+    text(l, "Longest Time", v);
   }
 }
 }  // namespace
@@ -34,31 +46,21 @@ void timeLine(ProfileStatLine& l, int32_t ms) {
 int Profile_StyleGroup(int panels) { return panels == 8 ? 1 : panels == 6 ? 2 : 0; }
 
 int ProfileStats_Lines(const ProfileStats& st, int mode, ProfileStatLine out[kProfileStatLines]) {
-  char v[24];
   int n = 0;
   if (mode == 0) {
-    snprintf(v, sizeof v, "%d", st.songs);
-    line(out[n++], "Total Songs", v);
-    snprintf(v, sizeof v, "%.0f", st.steps);
-    line(out[n++], "Total Steps", v);
+    count(out[n++], "Total Songs", st.songs);
+    figure(out[n++], "Total Steps", "%.0f", st.steps);
     perfectLine(out[n++], st);
-    snprintf(v, sizeof v, "%9.0f", st.bestScore);
-    line(out[n++], "Highest Score", v);
-    snprintf(v, sizeof v, "%d", st.bestCombo);
-    line(out[n++], "Highest Combo", v);
+    figure(out[n++], "Highest Score", "%9.0f", st.bestScore);
+    count(out[n++], "Highest Combo", st.bestCombo);
     return n;
   }
-  snprintf(v, sizeof v, "%.0f", st.steps);
-  line(out[n++], "Total Steps", v);
+  figure(out[n++], "Total Steps", "%.0f", st.steps);
   perfectLine(out[n++], st);
-  snprintf(v, sizeof v, "%.1f%%", st.courseBestPercent);
-  line(out[n++], "Highest Percentage", v);
-  snprintf(v, sizeof v, "%d", st.courseBestStage);
-  line(out[n++], "Highest Stage", v);
-  snprintf(v, sizeof v, "%9.0f", st.courseBestScore);
-  line(out[n++], "Highest Score", v);
+  figure(out[n++], "Highest Percentage", "%.1f%%", st.courseBestPercent);
+  count(out[n++], "Highest Stage", st.courseBestStage);
+  figure(out[n++], "Highest Score", "%9.0f", st.courseBestScore);
   timeLine(out[n++], st.courseLongestMs);
-  snprintf(v, sizeof v, "%d", st.courseBestCombo);
-  line(out[n++], "Highest Combo", v);
+  count(out[n++], "Highest Combo", st.courseBestCombo);
   return n;
 }

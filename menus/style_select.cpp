@@ -9,15 +9,12 @@
 // screen stays 750 ms with the choice lit. Announcer lines follow the
 // "Announcer" setting.
 #include "menus/style_select.h"
-#include "library/settings.h"
-#include "media/audio/audio.h"
 #include "media/draw_helpers.h"
 #include "media/font/font.h"
 #include "media/skin/skin_images.h"
 #include "media/sound/sound_fx.h"
-#include "menus/screen_loop.h"
+#include "menus/select_screen.h"
 #include "menus/style_state.h"
-#include "menus/time_left.h"
 #include "platform/log.h"
 #include <cstdio>
 
@@ -60,10 +57,6 @@ void freePictures(StyleScreen& s) {
   s.loadedPage = -1;
 }
 
-void announce(int sound) {
-  if (g_settings.announcer) PlaySound((SoundId)sound);
-}
-
 void draw(StyleScreen& s, ScreenFrame& f) {
   const StyleState& st = s.state;
   int n = StylePage_Choices(st.page);
@@ -92,8 +85,8 @@ void draw(StyleScreen& s, ScreenFrame& f) {
   if (StyleState_MessageShown(st, f.nowMs))
     Draw_TextCentred(16, kMessageColour, 320, 445, "No songs available in this mode");
   if (f.secondsLeft >= 0 && !s.chosen) {
-    TimeLeft_Draw(f.secondsLeft, 630, 8);
-    f.fpsY = 54;
+    SelectScreen_DrawTimeLeft(f.secondsLeft, 630, 6);
+    f.fpsY = 50;
   }
 }
 
@@ -121,10 +114,9 @@ int frame(StyleScreen& s, ScreenFrame& f, Player players[2]) {
       s.chosen = true;
       s.chosenAt = f.nowMs;
       s.who = who;
-      if (s.loop) Audio_ChannelStop(s.loop);
-      s.loop = 0;
+      SelectScreen_StopLoop(s.loop);
       PlaySound(SND_START);
-      announce(StyleChoice_Announcer(s.state.page, s.state.cursor));
+      SelectScreen_Announce(StyleChoice_Announcer(s.state.page, s.state.cursor));
       WriteLogf("Style chosen: %s (player %d)\n", players[0].active ? players[0].styleName : players[1].styleName,
                 who + 1);
       break;
@@ -138,20 +130,12 @@ int frame(StyleScreen& s, ScreenFrame& f, Player players[2]) {
 int StyleSelect(Player players[2]) {
   StyleScreen s;
   StyleState_Begin(s.state, players);
-  ScreenSetup setup;
-  setup.backdrop = "rkv2-style.png";
-  setup.music = SND_STLOOP;
-  setup.musicChannel = &s.loop;
-  setup.timeLimitSeconds = 30;
-  // Single presses only: the input layer's repeat would swallow a quick first
-  // tap on the screen, and a few taps reach every entry.
-  setup.repeatMask = 0;
   MenuScreen screen;
-  Screen_Open(screen, setup);
+  Screen_Open(screen, SelectScreen_Setup("rkv2-style.png", &s.loop));
   loadPage(s, 0);
-  announce(SND_SEL_STYLE);
+  SelectScreen_Announce(SND_SEL_STYLE);
   int r = Screen_Run(screen, [&](ScreenFrame& f) { return frame(s, f, players); });
-  if (s.loop) Audio_ChannelStop(s.loop);
+  SelectScreen_StopLoop(s.loop);
   freePictures(s);
   return r == 1 ? 1 : 0;
 }

@@ -44,7 +44,8 @@ struct Script {
     return *this;
   }
   void set() {   // the script is read in time order
-    std::stable_sort(events.begin(), events.end(), [](const ScriptEvent& a, const ScriptEvent& b) { return a.ms < b.ms; });
+    std::stable_sort(events.begin(), events.end(),
+                     [](const ScriptEvent& a, const ScriptEvent& b) { return a.ms < b.ms; });
     InputScript_Set(events);
   }
 };
