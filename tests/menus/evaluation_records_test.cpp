@@ -1,0 +1,268 @@
+// What the evaluation stores: record states, the results in the machine's and
+// the profile's tables (read back from the files), holders, the play counter and
+// the profile's statistics, and a records file that cannot be written.
+#include "library/profiles.h"
+#include "library/records.h"
+#include "library/song_list.h"
+#include "menus/evaluation_records.h"
+#include "platform/files.h"
+#include "platform/log.h"
+#include "support/test_support.h"
+#include <gtest/gtest.h>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+
+namespace {
+const char* const kKey = "Demo\\neon-stride";
+
+EvalOutcome played(double score, double percent, int grade, int difficulty = 2, int styleKey = 4) {
+  EvalOutcome o;
+  o.active = true;
+  o.number = 1;
+  o.score = score;
+  o.percent = percent;
+  o.grade = grade;
+  o.difficulty = difficulty;
+  o.styleKey = styleKey;
+  o.statsGroup = styleKey == 8 ? 1 : styleKey == 6 ? 2 : 0;
+  o.counterGroup = o.statsGroup;
+  o.maxCombo = 120;
+  o.steps = 300;
+  o.perfects = 250;
+  return o;
+}
+
+TEST(EvaluationRecordValues, PercentInTenthsIsCutNotRounded) {
+  EXPECT_EQ(Evaluation_PercentTenths(93.4), 934);
+  EXPECT_EQ(Evaluation_PercentTenths(934 * 100.0 / 1000), 934);
+  EXPECT_EQ(Evaluation_PercentTenths(93.49), 934);
+  EXPECT_EQ(Evaluation_PercentTenths(99.96), 999) << "never 100.0 below 100 %";
+  EXPECT_EQ(Evaluation_PercentTenths(100), 1000);
+  EXPECT_EQ(Evaluation_PercentTenths(0), 0);
+  EXPECT_EQ(Evaluation_PercentTenths(-12.5), 0);
+}
+
+TEST(EvaluationRecordValues, TheResultOfASongAndTheRecordStates) {
+  Result r = Evaluation_Result(played(8765432, 93.45, 2, 3, 8));
+  EXPECT_EQ(r.styleKey, 8);
+  EXPECT_EQ(r.difficultyKey, 3);
+  EXPECT_DOUBLE_EQ(r.bestScore, 8765432);
+  EXPECT_EQ(r.bestA, 934);
+  EXPECT_EQ(r.bestGrade, 2);
+  EXPECT_EQ(r.bestB, 0u);
+  EXPECT_EQ(r.bestC, 1);
+  EXPECT_EQ(r.holder[0], 0);
+
+  EXPECT_EQ(Evaluation_RecordState(501, 500, true, 900), RECORD_NEW);
+  EXPECT_EQ(Evaluation_RecordState(500, 500, true, 400), RECORD_PERSONAL) << "equal is no new record";
+  EXPECT_EQ(Evaluation_RecordState(500, 500, true, 500), RECORD_NONE);
+  EXPECT_EQ(Evaluation_RecordState(450, 500, false, 0), RECORD_NONE) << "no personal best without a profile";
+  EXPECT_EQ(Evaluation_RecordState(0, 0, true, 0), RECORD_NONE) << "nothing scored beats nothing";
+}
+
+TEST(EvaluationRecordValues, AStageAddsToTheProfileStatistics) {
+  ProfileStats s{};
+  s.songs = 4;
+  s.bestCombo = 200;
+  s.steps = 1000;
+  s.perfects = 700;
+  s.bestScore = 9000000;
+  s.courseBestScore = 5;
+  Evaluation_AddStats(s, played(8000000, 90, 3));
+  EXPECT_EQ(s.songs, 5);
+  EXPECT_EQ(s.bestCombo, 200);
+  EXPECT_DOUBLE_EQ(s.steps, 1300);
+  EXPECT_DOUBLE_EQ(s.perfects, 950);
+  EXPECT_DOUBLE_EQ(s.bestScore, 9000000);
+  EXPECT_DOUBLE_EQ(s.courseBestScore, 5) << "course figures are not the stage's";
+  EvalOutcome better = played(9500000, 95, 2);
+  better.maxCombo = 300;
+  Evaluation_AddStats(s, better);
+  EXPECT_EQ(s.bestCombo, 300);
+  EXPECT_DOUBLE_EQ(s.bestScore, 9500000);
+}
+
+class EvaluationStore : public ::testing::Test {
+ protected:
+  TempDir dir;
+  RecordTable mine;
+  RecordTable* profileTables[2] = {nullptr, nullptr};
+  void SetUp() override {
+    LogOff();
+    freeRecords(g_records);
+    g_songs.clear();
+    g_songListLoaded = true;
+    Dir_Create("Profiles/ANN");
+    Dir_Create("Profiles/BOB");
+    ASSERT_EQ(listProfiles(), 2);
+    mine.profile = "ANN";
+  }
+  void TearDown() override {
+    freeRecords(g_records);
+    g_songListLoaded = false;
+    g_profileCount = 0;
+    g_songs.clear();
+  }
+  // The song's record with one result of style 4, MANIAC, held by CAT.
+  void machineHas(double score, int grade) {
+    g_records.records.push_back(Records_New(kKey, 1000));
+    g_records.results.emplace_back();
+    g_records.index[kKey] = 0;
+    Result r{};
+    r.bestScore = score;
+    r.bestGrade = (uint8_t)grade;
+    r.bestA = 800;
+    r.bestC = 1;
+    storeResult(g_records, 0, 4, 2, false, r);
+    setHolder(g_records, 0, 4, 2, "CAT");
+  }
+  static Result stored(const char* file, int styleKey = 4, int difficulty = 2) {
+    RecordTable t;
+    std::vector<uint8_t> bytes;
+    if (!File_ReadAll(file, bytes) || !Records_Parse(t, bytes.data(), bytes.size())) return Result{};
+    auto it = t.index.find(kKey);
+    return it == t.index.end() ? Result{} : findResult(t, it->second, styleKey, difficulty);
+  }
+};
+
+TEST_F(EvaluationStore, ANewRecordIsHeldByTheProfileAndSavedInBothTables) {
+  machineHas(5000000, 3);
+  mine.records.push_back(Records_New(kKey, 1000));
+  mine.results.emplace_back();
+  mine.index[kKey] = 0;
+  profileTables[0] = &mine;
+  EvalOutcome players[2] = {played(8000000, 95.26, 2), EvalOutcome{}};
+  players[0].profileSlot = 1 + Profile_Find("ANN");
+  Evaluation_StoreRecords("Demo", "neon-stride", players, g_records, profileTables);
+  EXPECT_EQ(players[0].recordState, RECORD_NEW);
+
+  Result m = stored("rkv2.rec");
+  EXPECT_EQ(m.styleKey, 4);
+  EXPECT_EQ(m.difficultyKey, 2);
+  EXPECT_STREQ(m.holder, "ANN");
+  EXPECT_DOUBLE_EQ(m.bestScore, 8000000);
+  EXPECT_EQ(m.bestA, 952);
+  EXPECT_EQ(m.bestGrade, 2);
+  EXPECT_EQ(m.bestB, 0u);
+  EXPECT_EQ(m.bestC, 1);
+  Result p = stored("Profiles/ANN/rkv2-user.rec");
+  EXPECT_DOUBLE_EQ(p.bestScore, 8000000);
+  EXPECT_EQ(p.bestA, 952);
+  EXPECT_EQ(p.bestGrade, 2);
+  EXPECT_EQ(p.bestC, 1);
+  EXPECT_STREQ(p.holder, "");
+  // the play counter: 100 for the play, less the 1 every save takes
+  EXPECT_EQ(g_records.records[0].counters[0], kPlayCounterStep - 1);
+  EXPECT_EQ(g_records.records[0].counters[1], 0);
+
+  const Profile& ann = g_profiles[Profile_Find("ANN")];
+  EXPECT_EQ(ann.stats[0].songs, 1);
+  EXPECT_EQ(ann.stats[0].bestCombo, 120);
+  EXPECT_DOUBLE_EQ(ann.stats[0].steps, 300);
+  EXPECT_DOUBLE_EQ(ann.stats[0].perfects, 250);
+  EXPECT_DOUBLE_EQ(ann.stats[0].bestScore, 8000000);
+  std::string file = ReadFile("Profiles/ANN/profile.dat");
+  ASSERT_EQ(file.size(), sizeof(Profile));
+  Profile onDisk;
+  memcpy(&onDisk, file.data(), sizeof onDisk);
+  EXPECT_EQ(onDisk.stats[0].songs, 1);
+  EXPECT_DOUBLE_EQ(onDisk.stats[0].bestScore, 8000000);
+}
+
+TEST_F(EvaluationStore, APersonalBestBelowTheMachinesKeepsItsHolder) {
+  machineHas(9000000, 2);
+  mine.records.push_back(Records_New(kKey, 1000));
+  mine.results.emplace_back();
+  mine.index[kKey] = 0;
+  Result before{};
+  before.bestScore = 6000000;
+  before.bestGrade = 4;
+  before.bestA = 700;
+  storeResult(mine, 0, 4, 2, false, before);
+  profileTables[0] = &mine;
+  EvalOutcome players[2] = {played(7000000, 85, 3), EvalOutcome{}};
+  players[0].profileSlot = 1 + Profile_Find("ANN");
+  Evaluation_StoreRecords("Demo", "neon-stride", players, g_records, profileTables);
+  EXPECT_EQ(players[0].recordState, RECORD_PERSONAL);
+  Result m = stored("rkv2.rec");
+  EXPECT_STREQ(m.holder, "CAT");
+  EXPECT_DOUBLE_EQ(m.bestScore, 9000000);
+  EXPECT_EQ(m.bestGrade, 2);
+  EXPECT_EQ(m.bestA, 850) << "each best is kept on its own";
+  Result p = stored("Profiles/ANN/rkv2-user.rec");
+  EXPECT_DOUBLE_EQ(p.bestScore, 7000000);
+  EXPECT_EQ(p.bestGrade, 3);
+  EXPECT_EQ(p.bestA, 850);
+
+  // a worse play: nothing to show, nothing lowered
+  EvalOutcome again[2] = {played(100, 10, 7), EvalOutcome{}};
+  again[0].profileSlot = players[0].profileSlot;
+  Evaluation_StoreRecords("Demo", "neon-stride", again, g_records, profileTables);
+  EXPECT_EQ(again[0].recordState, RECORD_NONE);
+  EXPECT_DOUBLE_EQ(stored("Profiles/ANN/rkv2-user.rec").bestScore, 7000000);
+  EXPECT_EQ(stored("Profiles/ANN/rkv2-user.rec").bestGrade, 3);
+  EXPECT_EQ(g_records.records[0].counters[0], 2 * (kPlayCounterStep - 1));
+}
+
+TEST_F(EvaluationStore, OfTwoPlayersOnlyTheBetterSetsTheRecord) {
+  machineHas(5000000, 3);
+  EvalOutcome players[2] = {played(6000000, 85, 3), played(7000000, 90, 3)};
+  players[1].number = 2;
+  players[0].profileSlot = 1 + Profile_Find("ANN");
+  players[1].profileSlot = 1 + Profile_Find("BOB");
+  Evaluation_StoreRecords("Demo", "neon-stride", players, g_records, profileTables);
+  EXPECT_EQ(players[1].recordState, RECORD_NEW);
+  EXPECT_EQ(players[0].recordState, RECORD_NONE) << "beaten in the same stage";
+  Result m = stored("rkv2.rec");
+  EXPECT_STREQ(m.holder, "BOB");
+  EXPECT_DOUBLE_EQ(m.bestScore, 7000000);
+  EXPECT_EQ(g_records.records[0].counters[0], kPlayCounterStep - 1) << "one play, however many players";
+  EXPECT_EQ(g_profiles[Profile_Find("ANN")].stats[0].songs, 1);
+  EXPECT_EQ(g_profiles[Profile_Find("BOB")].stats[0].songs, 1);
+}
+
+TEST_F(EvaluationStore, ASongWithoutARecordGetsOneAndEachStyleItsOwnCounter) {
+  SongEntry e{};
+  snprintf(e.group, sizeof e.group, "Demo");
+  snprintf(e.folder, sizeof e.folder, "neon-stride");
+  e.record = -1;
+  e.profileRecord[0] = e.profileRecord[1] = -1;
+  g_songs.push_back(e);
+  g_records.records.push_back(Records_New("Other\\song", 5));
+  g_records.results.emplace_back();
+  g_records.index["Other\\song"] = 0;
+  profileTables[0] = &mine;
+  EvalOutcome players[2] = {played(1234, 30, 6, 1, 6), EvalOutcome{}};
+  Evaluation_StoreRecords("Demo", "neon-stride", players, g_records, profileTables);
+  EXPECT_EQ(players[0].recordState, RECORD_NEW) << "no profile: the record has no holder";
+  ASSERT_EQ(g_records.records.size(), 2u);
+  EXPECT_STREQ(g_records.records[1].key, kKey);
+  EXPECT_GT(g_records.records[1].firstSeen, 0);
+  EXPECT_EQ(g_songs[0].record, 1) << "the song points at its new record";
+  EXPECT_EQ(g_songs[0].profileRecord[0], 0);
+  EXPECT_EQ(g_records.records[1].counters[2], kPlayCounterStep - 1) << "SOLO counts apart";
+  Result m = stored("rkv2.rec", 6, 1);
+  EXPECT_EQ(m.styleKey, 6);
+  EXPECT_DOUBLE_EQ(m.bestScore, 1234);
+  EXPECT_STREQ(m.holder, "");
+  EXPECT_DOUBLE_EQ(stored("Profiles/ANN/rkv2-user.rec", 6, 1).bestScore, 1234);
+}
+
+TEST_F(EvaluationStore, ARecordsFileThatCannotBeWrittenKeepsTheOldOneAndSaysSo) {
+  machineHas(5000000, 3);
+  ASSERT_TRUE(saveRecords(g_records));
+  std::string before = ReadFile("rkv2.rec");
+  // the temporary file the save writes first cannot be made
+  Dir_Create("rkv2.rec.tmp" + std::to_string((long)getpid()));
+  ASSERT_TRUE(LogOpen(0));
+  EvalOutcome players[2] = {played(8000000, 95, 2), EvalOutcome{}};
+  Evaluation_StoreRecords("Demo", "neon-stride", players, g_records, profileTables);
+  LogOff();
+  EXPECT_EQ(players[0].recordState, RECORD_NEW) << "the stage is still shown";
+  EXPECT_EQ(ReadFile("rkv2.rec"), before);
+  EXPECT_DOUBLE_EQ(findResult(g_records, 0, 4, 2).bestScore, 8000000) << "the table in memory keeps the result";
+  EXPECT_NE(ReadFile("rkv2.log").find("Unable to save the records to 'rkv2.rec'; the old file stays\n"),
+            std::string::npos);
+}
+}  // namespace
