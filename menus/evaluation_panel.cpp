@@ -41,9 +41,7 @@ void drawPercent(const EvalPanel& p, int tenths, int x, int y) {
 void drawTop(const EvalPanel& p, int x, int y) {
   Image& banner = g_skin.styles[std::clamp(g_styleBanner, 0, 5)];
   Eval_DrawPictureAt(banner, x + 10, y + 6, banner.pictureWidth, banner.pictureHeight);
-  Font_SetClip(x + 74, 0, x + 208, 480);
-  Font_DrawTextClipped(18, kEvalPlayerColours[p.number - 1], x + 74, y + 8, p.name, 255);
-  Font_SetClip(0, 0, 640, 480);
+  Eval_DrawFitted(18, 14, kEvalPlayerColours[p.number - 1], x + 74, y + 8, 136, p.name);
   Font_DrawText(12, kGrey, x + 74, y + 31, p.inputLabel);
   Image& difficulty = g_skin.difficulties[0][p.difficulty];
   if (!Eval_DrawPictureAt(difficulty, x + 214, y + 4, difficulty.pictureWidth, difficulty.pictureHeight))

@@ -35,6 +35,12 @@ void save(RecordTable& t) {
 }
 }  // namespace
 
+std::string Evaluation_RecordKey(const char* group, const char* folder) {
+  char key[sizeof(SongRecord::key)];
+  snprintf(key, sizeof key, "%s\\%s", group ? group : "", folder ? folder : "");
+  return key;
+}
+
 int Evaluation_PercentTenths(double percent) {
   if (!(percent > 0)) return 0;
   return (int)std::floor(percent * 10 + 1e-9);
@@ -68,8 +74,7 @@ void Evaluation_AddStats(ProfileStats& s, const EvalOutcome& o) {
 
 void Evaluation_StoreRecords(const char* group, const char* folder, EvalOutcome players[2], RecordTable& machine,
                              RecordTable* profileTables[2]) {
-  char key[sizeof(SongRecord::key)];
-  snprintf(key, sizeof key, "%s\\%s", group ? group : "", folder ? folder : "");
+  std::string key = Evaluation_RecordKey(group, folder);
   int order[2] = {0, 1};
   if (players[1].score > players[0].score) std::swap(order[0], order[1]);
 
@@ -96,7 +101,7 @@ void Evaluation_StoreRecords(const char* group, const char* folder, EvalOutcome 
     if (profile) Evaluation_AddStats(profile->stats[o.statsGroup], o);
   }
   if (counterGroup >= 0 && counterGroup < 3) {
-    int m = findRecord(machine, key);
+    int m = findRecord(machine, key.c_str());
     if (m >= 0) machine.records[m].counters[counterGroup] += kPlayCounterStep;
   }
   if (counterGroup < 0) return;   // nobody played

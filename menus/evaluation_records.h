@@ -5,6 +5,7 @@
 // The tables are saved at once.
 #include "library/records.h"
 #include "menus/evaluation_rules.h"
+#include <string>
 
 struct ProfileStats;
 
@@ -13,6 +14,8 @@ struct ProfileStats;
 // hundred saves: "Player's Best" follows what is played often and lately.
 constexpr int64_t kPlayCounterStep = 100;
 
+// The records' key of a song: "group\folder", cut to the key's field.
+std::string Evaluation_RecordKey(const char* group, const char* folder);
 // The dance-point percentage in whole tenths, cut rather than rounded, so that a
 // play below 100 % never shows or stores 100.0 (934 is 93.4 %).
 int Evaluation_PercentTenths(double percent);

@@ -27,28 +27,22 @@ void append(char* out, int size, const char* text) {
   snprintf(out + used, (size_t)size - used, "%s%s", used ? "  " : "", text);
 }
 
-// The largest size down to `smallest` at which the text fits `width`; cut at the edge beyond that.
-void drawFitted(int size, int smallest, uint32_t colour, int x, int y, int width, const char* text) {
-  while (size > smallest && Font_TextWidth(size, text) > width) size--;
-  Font_SetClip(x, 0, x + width, 480);
-  Font_DrawTextClipped(size, colour, x, y, text, 255);
-}
-
 void drawHeader(const EvalView& v, const EvalMoment& m) {
   Font_DrawText(20, 0xFFFFFF, 196, 19, "Final Tally");
-  drawFitted(18, 12, 0xFFFFFF, kHeaderX, 4, kHeaderRight - kHeaderX, v.title);
+  Eval_DrawFitted(18, 12, 0xFFFFFF, kHeaderX, 4, kHeaderRight - kHeaderX, v.title);
   int timeW = Font_TextWidth(12, v.time), labelW = Font_TextWidth(12, "TIME ");
   Font_DrawText(12, 0xA0A0B8, kHeaderRight - timeW - labelW, 26, "TIME ");
   Font_DrawText(12, 0xFFFFFF, kHeaderRight - timeW, 26, v.time);
   int room = kHeaderRight - timeW - labelW - 8 - kHeaderX;
-  if (v.flags[0]) drawFitted(12, 10, 0xFF7070, kHeaderX, 26, room, v.flags);
-  else drawFitted(12, 10, 0xB0B0C8, kHeaderX, 26, room, v.artist);
+  if (v.flags[0]) Eval_DrawFitted(12, 10, 0xFF7070, kHeaderX, 26, room, v.flags);
+  else Eval_DrawFitted(12, 10, 0xB0B0C8, kHeaderX, 26, room, v.artist);
   if (m.awardShown && !v.card.shown) {   // with one player the card shows it
     const char* line = v.award == AWARD_BONUS ? "Try Bonus Stage!!!" : "Try Extra Stage!!!";
     int pulse = 170 + (int)(85 * std::sin(m.sinceOpenMs * 0.008));
     Font_DrawTextAlpha(19, 0xFFD23C, kHeaderX, 41, line, pulse);
   }
 }
+
 // The stored result of the song for a style and difficulty, all zero without one.
 Result storedResult(const RecordTable* t, const std::string& key, int styleKey, int difficulty) {
   if (!t) return Result{};
@@ -62,13 +56,24 @@ void buildCard(EvalView& v, const Play& play, const EvalOutcome outcomes[2]) {
   v.card.shown = outcomes[0].active != outcomes[1].active;
   if (!v.card.shown) return;
   const EvalOutcome& o = outcomes[who];
-  std::string key = play.source.group + "\\" + play.source.folder;
+  std::string key = Evaluation_RecordKey(play.source.group.c_str(), play.source.folder.c_str());
   v.card.difficulty = v.panels[who].difficulty;
   v.card.machine = storedResult(&g_records, key, o.styleKey, o.difficulty);
   v.card.withProfile = g_playerRecords[who] != nullptr;
   v.card.personal = storedResult(g_playerRecords[who], key, o.styleKey, o.difficulty);
+  v.card.withStats = o.profileSlot >= 1 && o.profileSlot <= g_profileCount;
+  if (v.card.withStats) v.card.stats = g_profiles[o.profileSlot - 1].stats[o.statsGroup];
 }
 }  // namespace
+
+void Eval_DrawFitted(int size, int smallest, uint32_t colour, int x, int y, int width, const char* text) {
+  while (size > smallest && Font_TextWidth(size, text) > width) size--;
+  char shown[160];
+  snprintf(shown, sizeof shown, "%s", text);
+  for (size_t n = strlen(shown); n > 0 && Font_TextWidth(size, shown) > width; n--)
+    snprintf(shown + n - 1, sizeof shown - (n - 1), "...");
+  Font_DrawText(size, colour, x, y, shown);
+}
 
 void Evaluation_VisibleColumns(const Image& picture, int& left, int& width) {
   int first = picture.pictureWidth, last = -1;
@@ -139,7 +144,6 @@ void EvalView_Draw(EvalView& v, const EvalMoment& m) {
   for (EvalPanel& p : v.panels)
     if (p.active) EvalPanel_Draw(p, kFrameX[p.number - 1], kFrameY, m);
   if (v.card.shown) EvalCard_Draw(v, kFrameX[2 - v.panels[v.panels[0].active ? 0 : 1].number], kFrameY, m);
-  Font_SetClip(0, 0, 640, 480);
 }
 
 void EvalView_Free(EvalView& v) {

@@ -6,6 +6,7 @@
 // line; the judgement counts with OK and NG; the maximum combo; the timing
 // histogram with its mean and spread; and the life gauge over the song. The top
 // right holds the song's title, the flags of the play, its time and the award.
+#include "library/profiles.h"
 #include "library/records.h"
 #include "media/render/image.h"
 #include "menus/timing_histogram.h"
@@ -34,13 +35,15 @@ struct EvalPanel {
 
 // With one player the other frame shows the chart's records as they stand after
 // the stage (the machine's best with its holder, and the player's own best when
-// a profile plays) and, big, the award's line.
+// a profile plays), the profile's figures for the style, and, big, the award's line.
 struct EvalRecordCard {
   bool shown = false;
   int difficulty = 0;
   Result machine{};
   bool withProfile = false;
   Result personal{};
+  bool withStats = false;      // the player's profile, with its figures for the style
+  ProfileStats stats{};
 };
 
 struct EvalView {
@@ -76,6 +79,9 @@ void EvalPanel_Draw(EvalPanel& p, int x, int y, const EvalMoment& m);
 // as the other screens draw the same picture. False when it is not loaded.
 bool Eval_DrawPictureAt(Image& im, int x, int y, int w, int h, int alpha = 255);
 void Eval_DrawTextRight(int size, uint32_t colour, int right, int y, const char* text);
+// At the largest size down to `smallest` at which the text fits `width`; beyond
+// that it is shortened and ends in "...".
+void Eval_DrawFitted(int size, int smallest, uint32_t colour, int x, int y, int width, const char* text);
 // The panel's inside darkened and its rules between the sections.
 void Eval_DrawFrameInside(int x, int y, const int* rules, int ruleCount);
 

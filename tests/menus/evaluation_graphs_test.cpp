@@ -126,6 +126,21 @@ TEST(LifeGraph, TheLineWithTheAreaBelowItShaded) {
   EXPECT_EQ(im.PixelAt(20, 10) >> 24, 0xFFu) << "the fall is joined";
 }
 
+TEST(EvaluationTexts, DigitsAreSetByWhatTheyShow) {
+  Image cell;
+  ASSERT_TRUE(cell.Create(25, 10, IMAGE_ARGB));
+  int left = -1, width = -1;
+  Evaluation_VisibleColumns(cell, left, width);
+  EXPECT_EQ(left, 0);
+  EXPECT_EQ(width, 25) << "an empty cell keeps its width";
+  const uint32_t ink = 0xFFFFFFFFu;
+  cell.DrawLine(6, 2, 6, 2, &ink, 1, 0);
+  cell.DrawLine(9, 9, 17, 9, &ink, 1, 0);
+  Evaluation_VisibleColumns(cell, left, width);
+  EXPECT_EQ(left, 6);
+  EXPECT_EQ(width, 12);
+}
+
 TEST(EvaluationTexts, TheTimeOfThePlayAndItsFlags) {
   char t[16];
   Evaluation_TimeText(95123, t, sizeof t);

@@ -122,6 +122,12 @@ TEST_F(EvaluationRun, OnePlayerNewRecordIsStoredAndSavedAndStartLeavesAfterTheCo
   PlayInto(40, 2, late);
   ASSERT_EQ(g_players[0].arrowCount, 40);
   play.song.lifeTrace[0] = LifeTrace(120, 400);
+  Dir_Create("Profiles/ANN");
+  ASSERT_EQ(listProfiles(), 1);
+  g_players[0].profileSlot = 1;
+  RecordTable own;
+  own.profile = "ANN";
+  g_playerRecords[0] = &own;
   uint32_t took = 0;
   int award = run(1, {{300, kSpace}, {2500, kSpace}}, 2300, "one-player-new-record", &took);
   EXPECT_EQ(award, AWARD_NONE);
@@ -137,10 +143,17 @@ TEST_F(EvaluationRun, OnePlayerNewRecordIsStoredAndSavedAndStartLeavesAfterTheCo
   EXPECT_EQ(best.bestA, 962);   // 77 of 80 dance points
   EXPECT_DOUBLE_EQ(best.bestScore, (double)g_players[0].scorePoints);
   EXPECT_GT(best.bestScore, 0);
+  EXPECT_STREQ(best.holder, "ANN");
+  RecordTable ownSaved;
+  ownSaved.profile = "ANN";
+  ASSERT_TRUE(loadRecords(ownSaved));
+  EXPECT_EQ(findResult(ownSaved, findRecord(ownSaved, "Demo\\neon-stride"), 4, 2).bestGrade, 2);
+  EXPECT_EQ(g_profiles[0].stats[0].songs, 1);
+  g_playerRecords[0] = nullptr;
   std::string log = ReadFile("rkv2.log");
   EXPECT_NE(log.find("Determining announcer comment for evaluation screen...\n"), std::string::npos);
   EXPECT_FALSE(drawnOver(386, 42, 634, 62)) << "no award line";
-  EXPECT_FALSE(drawnOver(340, 64 + 310, 612, 64 + 360)) << "no award line";
+  EXPECT_FALSE(drawnOver(340, 64 + 338, 612, 64 + 380)) << "no award line";
   EXPECT_TRUE(drawnOver(340, 64 + 10, 612, 64 + 140)) << "the record card";
   EXPECT_TRUE(drawnOver(14 + 124, 64 + 128, 14 + 290, 64 + 146)) << "the record line";
 }
@@ -153,6 +166,8 @@ TEST_F(EvaluationRun, TwoPlayersEachInTheirFrameAndEscapeLeaves) {
   play.song.lifeTrace[0] = LifeTrace(150, 300);
   play.song.lifeTrace[1] = LifeTrace(150, 60);
   play.flags.paused = true;
+  play.flags.speedAltered = true;
+  play.source.title = "A Song With A Rather Long Title That Does Not Fit The Header";
   g_styleBanner = 2;
   int award = run(1, {{2400, kEscape}}, 2200, "two-players");
   EXPECT_EQ(award, AWARD_NONE);
@@ -173,8 +188,21 @@ TEST_F(EvaluationRun, TheLastStageAwardsTheExtraStageAndShowsIt) {
   play.song.lifeTrace[0] = LifeTrace(120, 900);
   int award = run(3, {{2600, kSpace}}, 2400, "extra-stage");
   EXPECT_EQ(award, AWARD_EXTRA);
-  EXPECT_TRUE(drawnOver(340, 64 + 310, 612, 64 + 360)) << "\"Try Extra Stage!!!\" on the record card";
+  EXPECT_TRUE(drawnOver(340, 64 + 338, 612, 64 + 380)) << "\"Try Extra Stage!!!\" on the record card";
   EXPECT_FALSE(drawnOver(386, 42, 634, 62)) << "and not twice";
+}
+
+TEST_F(EvaluationRun, WithTwoPlayersTheBonusStageIsShownInTheHeader) {
+  g_settings.maxStage = 3;
+  g_settings.extraStages = 1;
+  const std::vector<int> late[2] = {mostlyPerfect(40, 2), mostlyPerfect(40, 20)};
+  PlayInto(40, 0, late, 4);
+  play.song.lifeTrace[0] = LifeTrace(120, 900);
+  play.song.lifeTrace[1] = LifeTrace(120, 200);
+  g_styleBanner = 2;
+  int award = run(4, {{2600, kSpace}}, 2400, "bonus-two-players");
+  EXPECT_EQ(award, AWARD_BONUS);
+  EXPECT_TRUE(drawnOver(386, 42, 634, 62)) << "\"Try Bonus Stage!!!\"";
 }
 
 TEST_F(EvaluationRun, AutoplayedPlaysStoreNothing) {
