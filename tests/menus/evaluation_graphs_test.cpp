@@ -19,53 +19,34 @@ TEST(TimingHistogram, BucketsRunFromEarlyToLateWithTheNoteInTheMiddle) {
   EXPECT_EQ(Histogram_Bucket(width / 2 + 0.01, 140, n), mid + 1);
   EXPECT_EQ(Histogram_Bucket(-width / 2 - 0.01, 140, n), mid - 1);
   EXPECT_EQ(Histogram_Bucket(-140, 140, n), 0);
-  EXPECT_EQ(Histogram_Bucket(-140 + width, 140, n), 1);
-  EXPECT_EQ(Histogram_Bucket(139.9, 140, n), n - 1);
   EXPECT_EQ(Histogram_Bucket(140, 140, n), n - 1);
-  EXPECT_EQ(Histogram_Bucket(500, 140, n), n - 1) << "beyond the scale: the end bucket";
+  EXPECT_EQ(Histogram_Bucket(500, 140, n), n - 1) << "beyond the scale: the end buckets";
   EXPECT_EQ(Histogram_Bucket(-500, 140, n), 0);
   EXPECT_EQ(Histogram_Bucket(NAN, 140, n), 0);
   EXPECT_EQ(Histogram_Bucket(10, 0, n), 0);
-  EXPECT_EQ(Histogram_Bucket(10, 140, 1), 0);
-  EXPECT_EQ(Histogram_Bucket(0, 50, 10), 5) << "an even count: the note on a bucket's edge";
 }
 
-TEST(TimingHistogram, CountsMeanAndSpread) {
-  const uint16_t windows[4] = {50, 90, 115, 140};
-  TimingHistogram h;
-  Histogram_Build(h, {-10, 10, 20, 40, 40}, windows);
-  EXPECT_EQ(h.presses, 5);
-  EXPECT_DOUBLE_EQ(h.meanMs, 20);
-  EXPECT_NEAR(h.spreadMs, std::sqrt((900 + 100 + 0 + 400 + 400) / 5.0), 1e-9);
-  EXPECT_EQ(h.counts[Histogram_Bucket(40, 140, kHistogramBuckets)], 2);
-  EXPECT_EQ(h.peak, 2);
-  int sum = 0;
-  for (int c : h.counts) sum += c;
-  EXPECT_EQ(sum, 5);
-
-  Histogram_Build(h, {}, windows);
-  EXPECT_EQ(h.presses, 0);
-  EXPECT_EQ(h.peak, 0);
-  EXPECT_DOUBLE_EQ(h.meanMs, 0);
-  EXPECT_DOUBLE_EQ(h.spreadMs, 0);
-
-  Histogram_Build(h, {-25, -25}, windows);
-  EXPECT_DOUBLE_EQ(h.spreadMs, 0) << "all alike: no spread";
-}
-
-TEST(TimingHistogram, TheWindowsGiveTheRangeAndTheBarColours) {
+TEST(TimingHistogram, CountsMeanSpreadAndTheWindows) {
   Settings_Defaults(g_settings);
-  const uint16_t narrow[4] = {20, 40, 60, 80};
+  const uint16_t windows[4] = {20, 40, 60, 80};
   TimingHistogram h;
-  Histogram_Build(h, {79}, narrow);
-  EXPECT_EQ(h.rangeMs, 80);
+  Histogram_Build(h, {-10, 10, 20, 40, 40, 80}, windows);
+  EXPECT_EQ(h.presses, 6);
+  EXPECT_DOUBLE_EQ(h.meanMs, 30);
+  EXPECT_NEAR(h.spreadMs, std::sqrt((1600 + 400 + 100 + 100 + 100 + 2500) / 6.0), 1e-9);
+  EXPECT_EQ(h.rangeMs, 80) << "the BOO window is the scale";
+  EXPECT_EQ(h.counts[Histogram_Bucket(40, 80, kHistogramBuckets)], 2);
   EXPECT_EQ(h.counts[kHistogramBuckets - 1], 1);
+  EXPECT_EQ(h.peak, 2);
   EXPECT_EQ(Histogram_BucketWindow(h, kHistogramBuckets / 2), 0);
   EXPECT_EQ(Histogram_BucketWindow(h, Histogram_Bucket(30, 80, kHistogramBuckets)), 1);
   EXPECT_EQ(Histogram_BucketWindow(h, Histogram_Bucket(-50, 80, kHistogramBuckets)), 2);
   EXPECT_EQ(Histogram_BucketWindow(h, 0), 3);
-  EXPECT_EQ(Histogram_BucketWindow(h, kHistogramBuckets - 1), 3);
 
+  Histogram_Build(h, {}, windows);
+  EXPECT_EQ(h.presses, 0);
+  EXPECT_EQ(h.peak, 0);
+  EXPECT_DOUBLE_EQ(h.spreadMs, 0);
   const uint16_t unset[4] = {0, 0, 0, 0};
   g_settings.windows[3] = 120;
   Histogram_Build(h, {}, unset);
@@ -80,45 +61,27 @@ TEST(TimingHistogram, OfAPlayedChartOnlyThePressedSteps) {
   TimingHistogram h;
   Histogram_OfPlayer(h, g_players[0]);
   EXPECT_EQ(h.presses, 4);
-  EXPECT_NEAR(h.meanMs, (-30 + 0 + 20 + 100) / 4.0, 1e-9);
+  EXPECT_NEAR(h.meanMs, (-30 + 0 + 20 + 100) / 4.0, 1e-9) << "positive is late";
   EXPECT_EQ(h.counts[Histogram_Bucket(100, 140, kHistogramBuckets)], 1);
-  EXPECT_EQ(h.counts[Histogram_Bucket(-30, 140, kHistogramBuckets)], 1);
-  EXPECT_EQ(h.rangeMs, 140);
   for (Player& p : g_players) Chart_Free(p);
   Players_Reset();
 }
 
-TEST(LifeGraph, RowsFromFullAtTheTopToEmptyAtTheBottom) {
+TEST(LifeGraph, TheLineFromFullAtTheTopToDeadOnTheFloorWithTheAreaBelowShaded) {
   EXPECT_EQ(LifeGraph_Row(1700, 36), 0);
-  EXPECT_EQ(LifeGraph_Row(2000, 36), 0);
-  EXPECT_EQ(LifeGraph_Row(0, 36), 35);
-  EXPECT_EQ(LifeGraph_Row(-100, 36), 35) << "dead sits on the floor";
+  EXPECT_EQ(LifeGraph_Row(-100, 36), 35);
   EXPECT_EQ(LifeGraph_Row(850, 35), 17);
-  EXPECT_EQ(LifeGraph_Row(500, 1), 0);
+  std::vector<int16_t> rising = {0, 1000, 1700};
+  EXPECT_DOUBLE_EQ(LifeGraph_LifeAt(rising, 1, 5), 500);
+  EXPECT_DOUBLE_EQ(LifeGraph_LifeAt(rising, 3, 5), 1350);
+  EXPECT_DOUBLE_EQ(LifeGraph_LifeAt(rising, 9, 5), 1700);
 
-  std::vector<int16_t> trace = {0, 1000, 1700};
-  EXPECT_DOUBLE_EQ(LifeGraph_LifeAt(trace, 0, 5), 0);
-  EXPECT_DOUBLE_EQ(LifeGraph_LifeAt(trace, 1, 5), 500);
-  EXPECT_DOUBLE_EQ(LifeGraph_LifeAt(trace, 2, 5), 1000);
-  EXPECT_DOUBLE_EQ(LifeGraph_LifeAt(trace, 3, 5), 1350);
-  EXPECT_DOUBLE_EQ(LifeGraph_LifeAt(trace, 4, 5), 1700);
-  EXPECT_DOUBLE_EQ(LifeGraph_LifeAt(trace, 9, 5), 1700);
-  EXPECT_DOUBLE_EQ(LifeGraph_LifeAt({}, 2, 5), 0);
-  EXPECT_DOUBLE_EQ(LifeGraph_LifeAt({700}, 3, 5), 700);
-}
-
-TEST(LifeGraph, TheLineWithTheAreaBelowItShaded) {
   Image im;
   EXPECT_FALSE(LifeGraph_Make(im, {}, 50, 20, 0x3366FF));
-  EXPECT_FALSE(im.loaded);
-  // full for the first half, empty for the second
-  std::vector<int16_t> trace(40, 1700);
+  std::vector<int16_t> trace(40, 1700);   // full for the first half, dead for the second
   for (int i = 20; i < 40; i++) trace[i] = -100;
   ASSERT_TRUE(LifeGraph_Make(im, trace, 40, 20, 0x3366FF));
-  EXPECT_EQ(im.pictureWidth, 40);
-  EXPECT_EQ(im.pictureHeight, 20);
   EXPECT_EQ(im.PixelAt(5, 0), 0xFF3366FFu) << "the line at the top";
-  EXPECT_EQ(im.PixelAt(5, 10) & 0xFFFFFF, 0x3366FFu);
   EXPECT_GT(im.PixelAt(5, 10) >> 24, 0u);
   EXPECT_LT(im.PixelAt(5, 10) >> 24, 0xFFu) << "shaded below it";
   EXPECT_EQ(im.PixelAt(35, 19), 0xFF3366FFu) << "the line on the floor";
@@ -126,41 +89,19 @@ TEST(LifeGraph, TheLineWithTheAreaBelowItShaded) {
   EXPECT_EQ(im.PixelAt(20, 10) >> 24, 0xFFu) << "the fall is joined";
 }
 
-TEST(EvaluationTexts, DigitsAreSetByWhatTheyShow) {
-  Image cell;
-  ASSERT_TRUE(cell.Create(25, 10, IMAGE_ARGB));
-  int left = -1, width = -1;
-  Evaluation_VisibleColumns(cell, left, width);
-  EXPECT_EQ(left, 0);
-  EXPECT_EQ(width, 25) << "an empty cell keeps its width";
-  const uint32_t ink = 0xFFFFFFFFu;
-  cell.DrawLine(6, 2, 6, 2, &ink, 1, 0);
-  cell.DrawLine(9, 9, 17, 9, &ink, 1, 0);
-  Evaluation_VisibleColumns(cell, left, width);
-  EXPECT_EQ(left, 6);
-  EXPECT_EQ(width, 12);
-}
-
 TEST(EvaluationTexts, TheTimeOfThePlayAndItsFlags) {
   char t[16];
   Evaluation_TimeText(95123, t, sizeof t);
   EXPECT_STREQ(t, "01:35:123");
-  Evaluation_TimeText(59999.9, t, sizeof t);
-  EXPECT_STREQ(t, "00:59:999");
   Evaluation_TimeText(-2500, t, sizeof t);
-  EXPECT_STREQ(t, "00:00:000");
-  Evaluation_TimeText(NAN, t, sizeof t);
   EXPECT_STREQ(t, "00:00:000");
   Evaluation_TimeText(100.0 * 60000, t, sizeof t);
   EXPECT_STREQ(t, "99:00:000") << "two digits of minutes";
-
   char f[64];
   Evaluation_FlagsText(PlayFlags{}, f, sizeof f);
   EXPECT_STREQ(f, "");
   Evaluation_FlagsText(PlayFlags{true, false, true}, f, sizeof f);
   EXPECT_STREQ(f, "Song Paused  Speed Altered");
-  Evaluation_FlagsText(PlayFlags{false, true, false}, f, sizeof f);
-  EXPECT_STREQ(f, "Autoplay Enabled");
   Evaluation_FlagsText(PlayFlags{true, true, true}, f, 20);
   EXPECT_STREQ(f, "Song Paused  Autopl") << "cut to the field";
 }

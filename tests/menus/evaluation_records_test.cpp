@@ -16,77 +16,59 @@
 namespace {
 const char* const kKey = "Demo\\neon-stride";
 
-EvalOutcome played(double score, double percent, int grade, int difficulty = 2, int styleKey = 4) {
+EvalOutcome played(double score, double percent, int grade, int styleKey = 4) {
   EvalOutcome o;
   o.active = true;
-  o.number = 1;
   o.score = score;
   o.percent = percent;
   o.grade = grade;
-  o.difficulty = difficulty;
+  o.difficulty = 2;
   o.styleKey = styleKey;
-  o.statsGroup = styleKey == 8 ? 1 : styleKey == 6 ? 2 : 0;
-  o.counterGroup = o.statsGroup;
+  o.statsGroup = o.counterGroup = styleKey == 6 ? 2 : 0;
   o.maxCombo = 120;
   o.steps = 300;
   o.perfects = 250;
   return o;
 }
 
-TEST(EvaluationRecordValues, PercentInTenthsIsCutNotRounded) {
-  EXPECT_EQ(Evaluation_PercentTenths(93.4), 934);
-  EXPECT_EQ(Evaluation_PercentTenths(934 * 100.0 / 1000), 934);
-  EXPECT_EQ(Evaluation_PercentTenths(93.49), 934);
-  EXPECT_EQ(Evaluation_PercentTenths(99.96), 999) << "never 100.0 below 100 %";
-  EXPECT_EQ(Evaluation_PercentTenths(100), 1000);
-  EXPECT_EQ(Evaluation_PercentTenths(0), 0);
-  EXPECT_EQ(Evaluation_PercentTenths(-12.5), 0);
-}
-
-TEST(EvaluationRecordValues, TheResultOfASongAndTheRecordStates) {
-  Result r = Evaluation_Result(played(8765432, 93.45, 2, 3, 8));
+TEST(EvaluationRecordValues, TheResultTheRecordStatesAndTheProfileFigures) {
+  Result r = Evaluation_Result(played(8765432, 93.49, 2, 8));
   EXPECT_EQ(r.styleKey, 8);
-  EXPECT_EQ(r.difficultyKey, 3);
+  EXPECT_EQ(r.difficultyKey, 2);
   EXPECT_DOUBLE_EQ(r.bestScore, 8765432);
-  EXPECT_EQ(r.bestA, 934);
+  EXPECT_EQ(r.bestA, 934) << "tenths, cut";
   EXPECT_EQ(r.bestGrade, 2);
   EXPECT_EQ(r.bestB, 0u);
   EXPECT_EQ(r.bestC, 1);
-  EXPECT_EQ(r.holder[0], 0);
+  EXPECT_EQ(Evaluation_PercentTenths(934 * 100.0 / 1000), 934);
+  EXPECT_EQ(Evaluation_PercentTenths(99.96), 999) << "never 100.0 below 100 %";
+  EXPECT_EQ(Evaluation_PercentTenths(100), 1000);
+  EXPECT_EQ(Evaluation_PercentTenths(-12.5), 0);
 
   EXPECT_EQ(Evaluation_RecordState(501, 500, true, 900), RECORD_NEW);
   EXPECT_EQ(Evaluation_RecordState(500, 500, true, 400), RECORD_PERSONAL) << "equal is no new record";
   EXPECT_EQ(Evaluation_RecordState(500, 500, true, 500), RECORD_NONE);
   EXPECT_EQ(Evaluation_RecordState(450, 500, false, 0), RECORD_NONE) << "no personal best without a profile";
   EXPECT_EQ(Evaluation_RecordState(0, 0, true, 0), RECORD_NONE) << "nothing scored beats nothing";
-}
 
-TEST(EvaluationRecordValues, AStageAddsToTheProfileStatistics) {
   ProfileStats s{};
   s.songs = 4;
   s.bestCombo = 200;
   s.steps = 1000;
   s.perfects = 700;
   s.bestScore = 9000000;
-  s.courseBestScore = 5;
   Evaluation_AddStats(s, played(8000000, 90, 3));
   EXPECT_EQ(s.songs, 5);
   EXPECT_EQ(s.bestCombo, 200);
   EXPECT_DOUBLE_EQ(s.steps, 1300);
   EXPECT_DOUBLE_EQ(s.perfects, 950);
   EXPECT_DOUBLE_EQ(s.bestScore, 9000000);
-  EXPECT_DOUBLE_EQ(s.courseBestScore, 5) << "course figures are not the stage's";
-  EvalOutcome better = played(9500000, 95, 2);
-  better.maxCombo = 300;
-  Evaluation_AddStats(s, better);
-  EXPECT_EQ(s.bestCombo, 300);
-  EXPECT_DOUBLE_EQ(s.bestScore, 9500000);
 }
 
 class EvaluationStore : public ::testing::Test {
  protected:
   TempDir dir;
-  RecordTable mine;
+  RecordTable ann;
   RecordTable* profileTables[2] = {nullptr, nullptr};
   void SetUp() override {
     LogOff();
@@ -96,7 +78,7 @@ class EvaluationStore : public ::testing::Test {
     Dir_Create("Profiles/ANN");
     Dir_Create("Profiles/BOB");
     ASSERT_EQ(listProfiles(), 2);
-    mine.profile = "ANN";
+    ann.profile = "ANN";
   }
   void TearDown() override {
     freeRecords(g_records);
@@ -104,101 +86,79 @@ class EvaluationStore : public ::testing::Test {
     g_profileCount = 0;
     g_songs.clear();
   }
-  // The song's record with one result of style 4, MANIAC, held by CAT.
-  void machineHas(double score, int grade) {
-    g_records.records.push_back(Records_New(kKey, 1000));
-    g_records.results.emplace_back();
-    g_records.index[kKey] = 0;
+  // The song's record in `t`, with a result of style 4, MANIAC, held by CAT when `score` is above 0.
+  static void songIn(RecordTable& t, double score, int grade) {
+    t.records.push_back(Records_New(kKey, 1000));
+    t.results.emplace_back();
+    t.index[kKey] = (int)t.records.size() - 1;
+    if (score <= 0) return;
     Result r{};
     r.bestScore = score;
     r.bestGrade = (uint8_t)grade;
     r.bestA = 800;
-    r.bestC = 1;
-    storeResult(g_records, 0, 4, 2, false, r);
-    setHolder(g_records, 0, 4, 2, "CAT");
+    storeResult(t, 0, 4, 2, false, r);
+    setHolder(t, 0, 4, 2, "CAT");
   }
-  static Result stored(const char* file, int styleKey = 4, int difficulty = 2) {
+  static Result stored(const char* file, int styleKey = 4) {
     RecordTable t;
     std::vector<uint8_t> bytes;
     if (!File_ReadAll(file, bytes) || !Records_Parse(t, bytes.data(), bytes.size())) return Result{};
     auto it = t.index.find(kKey);
-    return it == t.index.end() ? Result{} : findResult(t, it->second, styleKey, difficulty);
+    return it == t.index.end() ? Result{} : findResult(t, it->second, styleKey, 2);
+  }
+  void store(EvalOutcome players[2]) {
+    Evaluation_StoreRecords("Demo", "neon-stride", players, g_records, profileTables);
   }
 };
 
 TEST_F(EvaluationStore, ANewRecordIsHeldByTheProfileAndSavedInBothTables) {
-  machineHas(5000000, 3);
-  mine.records.push_back(Records_New(kKey, 1000));
-  mine.results.emplace_back();
-  mine.index[kKey] = 0;
-  profileTables[0] = &mine;
+  songIn(g_records, 5000000, 3);
+  songIn(ann, 0, 0);
+  profileTables[0] = &ann;
   EvalOutcome players[2] = {played(8000000, 95.26, 2), EvalOutcome{}};
   players[0].profileSlot = 1 + Profile_Find("ANN");
-  Evaluation_StoreRecords("Demo", "neon-stride", players, g_records, profileTables);
+  store(players);
   EXPECT_EQ(players[0].recordState, RECORD_NEW);
-
   Result m = stored("rkv2.rec");
-  EXPECT_EQ(m.styleKey, 4);
-  EXPECT_EQ(m.difficultyKey, 2);
   EXPECT_STREQ(m.holder, "ANN");
   EXPECT_DOUBLE_EQ(m.bestScore, 8000000);
   EXPECT_EQ(m.bestA, 952);
   EXPECT_EQ(m.bestGrade, 2);
-  EXPECT_EQ(m.bestB, 0u);
   EXPECT_EQ(m.bestC, 1);
   Result p = stored("Profiles/ANN/rkv2-user.rec");
   EXPECT_DOUBLE_EQ(p.bestScore, 8000000);
   EXPECT_EQ(p.bestA, 952);
   EXPECT_EQ(p.bestGrade, 2);
-  EXPECT_EQ(p.bestC, 1);
   EXPECT_STREQ(p.holder, "");
   // the play counter: 100 for the play, less the 1 every save takes
   EXPECT_EQ(g_records.records[0].counters[0], kPlayCounterStep - 1);
-  EXPECT_EQ(g_records.records[0].counters[1], 0);
-
-  const Profile& ann = g_profiles[Profile_Find("ANN")];
-  EXPECT_EQ(ann.stats[0].songs, 1);
-  EXPECT_EQ(ann.stats[0].bestCombo, 120);
-  EXPECT_DOUBLE_EQ(ann.stats[0].steps, 300);
-  EXPECT_DOUBLE_EQ(ann.stats[0].perfects, 250);
-  EXPECT_DOUBLE_EQ(ann.stats[0].bestScore, 8000000);
+  EXPECT_EQ(g_records.records[0].counters[2], 0);
   std::string file = ReadFile("Profiles/ANN/profile.dat");
   ASSERT_EQ(file.size(), sizeof(Profile));
   Profile onDisk;
   memcpy(&onDisk, file.data(), sizeof onDisk);
   EXPECT_EQ(onDisk.stats[0].songs, 1);
+  EXPECT_DOUBLE_EQ(onDisk.stats[0].steps, 300);
   EXPECT_DOUBLE_EQ(onDisk.stats[0].bestScore, 8000000);
 }
 
-TEST_F(EvaluationStore, APersonalBestBelowTheMachinesKeepsItsHolder) {
-  machineHas(9000000, 2);
-  mine.records.push_back(Records_New(kKey, 1000));
-  mine.results.emplace_back();
-  mine.index[kKey] = 0;
-  Result before{};
-  before.bestScore = 6000000;
-  before.bestGrade = 4;
-  before.bestA = 700;
-  storeResult(mine, 0, 4, 2, false, before);
-  profileTables[0] = &mine;
+TEST_F(EvaluationStore, APersonalBestBelowTheMachinesKeepsItsHolderAndAWorsePlayLowersNothing) {
+  songIn(g_records, 9000000, 2);
+  songIn(ann, 6000000, 4);
+  profileTables[0] = &ann;
   EvalOutcome players[2] = {played(7000000, 85, 3), EvalOutcome{}};
-  players[0].profileSlot = 1 + Profile_Find("ANN");
-  Evaluation_StoreRecords("Demo", "neon-stride", players, g_records, profileTables);
+  store(players);
   EXPECT_EQ(players[0].recordState, RECORD_PERSONAL);
   Result m = stored("rkv2.rec");
   EXPECT_STREQ(m.holder, "CAT");
   EXPECT_DOUBLE_EQ(m.bestScore, 9000000);
   EXPECT_EQ(m.bestGrade, 2);
   EXPECT_EQ(m.bestA, 850) << "each best is kept on its own";
-  Result p = stored("Profiles/ANN/rkv2-user.rec");
-  EXPECT_DOUBLE_EQ(p.bestScore, 7000000);
-  EXPECT_EQ(p.bestGrade, 3);
-  EXPECT_EQ(p.bestA, 850);
+  EXPECT_DOUBLE_EQ(stored("Profiles/ANN/rkv2-user.rec").bestScore, 7000000);
+  EXPECT_EQ(stored("Profiles/ANN/rkv2-user.rec").bestGrade, 3);
 
-  // a worse play: nothing to show, nothing lowered
   EvalOutcome again[2] = {played(100, 10, 7), EvalOutcome{}};
-  again[0].profileSlot = players[0].profileSlot;
-  Evaluation_StoreRecords("Demo", "neon-stride", again, g_records, profileTables);
+  store(again);
   EXPECT_EQ(again[0].recordState, RECORD_NONE);
   EXPECT_DOUBLE_EQ(stored("Profiles/ANN/rkv2-user.rec").bestScore, 7000000);
   EXPECT_EQ(stored("Profiles/ANN/rkv2-user.rec").bestGrade, 3);
@@ -206,58 +166,49 @@ TEST_F(EvaluationStore, APersonalBestBelowTheMachinesKeepsItsHolder) {
 }
 
 TEST_F(EvaluationStore, OfTwoPlayersOnlyTheBetterSetsTheRecord) {
-  machineHas(5000000, 3);
+  songIn(g_records, 5000000, 3);
   EvalOutcome players[2] = {played(6000000, 85, 3), played(7000000, 90, 3)};
-  players[1].number = 2;
   players[0].profileSlot = 1 + Profile_Find("ANN");
   players[1].profileSlot = 1 + Profile_Find("BOB");
-  Evaluation_StoreRecords("Demo", "neon-stride", players, g_records, profileTables);
+  store(players);
   EXPECT_EQ(players[1].recordState, RECORD_NEW);
   EXPECT_EQ(players[0].recordState, RECORD_NONE) << "beaten in the same stage";
-  Result m = stored("rkv2.rec");
-  EXPECT_STREQ(m.holder, "BOB");
-  EXPECT_DOUBLE_EQ(m.bestScore, 7000000);
+  EXPECT_STREQ(stored("rkv2.rec").holder, "BOB");
   EXPECT_EQ(g_records.records[0].counters[0], kPlayCounterStep - 1) << "one play, however many players";
   EXPECT_EQ(g_profiles[Profile_Find("ANN")].stats[0].songs, 1);
   EXPECT_EQ(g_profiles[Profile_Find("BOB")].stats[0].songs, 1);
 }
 
-TEST_F(EvaluationStore, ASongWithoutARecordGetsOneAndEachStyleItsOwnCounter) {
+TEST_F(EvaluationStore, ASongWithoutARecordGetsOneAndSoloItsOwnCounter) {
   SongEntry e{};
   snprintf(e.group, sizeof e.group, "Demo");
   snprintf(e.folder, sizeof e.folder, "neon-stride");
-  e.record = -1;
-  e.profileRecord[0] = e.profileRecord[1] = -1;
+  e.record = e.profileRecord[0] = e.profileRecord[1] = -1;
   g_songs.push_back(e);
   g_records.records.push_back(Records_New("Other\\song", 5));
   g_records.results.emplace_back();
   g_records.index["Other\\song"] = 0;
-  profileTables[0] = &mine;
-  EvalOutcome players[2] = {played(1234, 30, 6, 1, 6), EvalOutcome{}};
-  Evaluation_StoreRecords("Demo", "neon-stride", players, g_records, profileTables);
-  EXPECT_EQ(players[0].recordState, RECORD_NEW) << "no profile: the record has no holder";
+  profileTables[0] = &ann;
+  EvalOutcome players[2] = {played(1234, 30, 6, 6), EvalOutcome{}};
+  store(players);
+  EXPECT_EQ(players[0].recordState, RECORD_NEW);
   ASSERT_EQ(g_records.records.size(), 2u);
   EXPECT_STREQ(g_records.records[1].key, kKey);
-  EXPECT_GT(g_records.records[1].firstSeen, 0);
   EXPECT_EQ(g_songs[0].record, 1) << "the song points at its new record";
   EXPECT_EQ(g_songs[0].profileRecord[0], 0);
-  EXPECT_EQ(g_records.records[1].counters[2], kPlayCounterStep - 1) << "SOLO counts apart";
-  Result m = stored("rkv2.rec", 6, 1);
-  EXPECT_EQ(m.styleKey, 6);
-  EXPECT_DOUBLE_EQ(m.bestScore, 1234);
-  EXPECT_STREQ(m.holder, "");
-  EXPECT_DOUBLE_EQ(stored("Profiles/ANN/rkv2-user.rec", 6, 1).bestScore, 1234);
+  EXPECT_EQ(g_records.records[1].counters[2], kPlayCounterStep - 1);
+  EXPECT_STREQ(stored("rkv2.rec", 6).holder, "") << "no profile, no name";
+  EXPECT_DOUBLE_EQ(stored("Profiles/ANN/rkv2-user.rec", 6).bestScore, 1234);
 }
 
 TEST_F(EvaluationStore, ARecordsFileThatCannotBeWrittenKeepsTheOldOneAndSaysSo) {
-  machineHas(5000000, 3);
+  songIn(g_records, 5000000, 3);
   ASSERT_TRUE(saveRecords(g_records));
   std::string before = ReadFile("rkv2.rec");
-  // the temporary file the save writes first cannot be made
-  Dir_Create("rkv2.rec.tmp" + std::to_string((long)getpid()));
+  Dir_Create("rkv2.rec.tmp" + std::to_string((long)getpid()));   // the save's temporary file cannot be made
   ASSERT_TRUE(LogOpen(0));
   EvalOutcome players[2] = {played(8000000, 95, 2), EvalOutcome{}};
-  Evaluation_StoreRecords("Demo", "neon-stride", players, g_records, profileTables);
+  store(players);
   LogOff();
   EXPECT_EQ(players[0].recordState, RECORD_NEW) << "the stage is still shown";
   EXPECT_EQ(ReadFile("rkv2.rec"), before);
