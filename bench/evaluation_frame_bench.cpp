@@ -73,9 +73,11 @@ struct Stage {
   }
 };
 
-Stage& stage() {
+// The stage set up once, or null (and the benchmark skipped) when it could not be.
+Stage* stage(benchmark::State& state) {
   static Stage s;
-  return s;
+  if (!s.ready) state.SkipWithError("the game folder's skin or the chart did not load");
+  return s.ready ? &s : nullptr;
 }
 
 void frame(Stage& s, const EvalMoment& m) {
@@ -88,41 +90,32 @@ void frame(Stage& s, const EvalMoment& m) {
 }  // namespace
 
 static void BM_EvaluationFrame(benchmark::State& state) {
-  Stage& s = stage();
-  if (!s.ready) {
-    state.SkipWithError("the game folder's skin or the chart did not load");
-    return;
-  }
+  Stage* s = stage(state);
+  if (!s) return;
   EvalMoment m;
   m.sinceTallyMs = 5000;
   for (auto _ : state) {
     m.sinceOpenMs += 16;
-    frame(s, m);
+    frame(*s, m);
   }
 }
 BENCHMARK(BM_EvaluationFrame)->Unit(benchmark::kMicrosecond);
 
 static void BM_EvaluationFrameCounting(benchmark::State& state) {
-  Stage& s = stage();
-  if (!s.ready) {
-    state.SkipWithError("the game folder's skin or the chart did not load");
-    return;
-  }
+  Stage* s = stage(state);
+  if (!s) return;
   EvalMoment m;
   for (auto _ : state) {
     m.sinceOpenMs = (m.sinceOpenMs + 16) % 1500;
     m.tally = m.sinceOpenMs / 1500.0;
-    frame(s, m);
+    frame(*s, m);
   }
 }
 BENCHMARK(BM_EvaluationFrameCounting)->Unit(benchmark::kMicrosecond);
 
 static void BM_EvaluationOpen(benchmark::State& state) {
-  Stage& s = stage();
-  if (!s.ready) {
-    state.SkipWithError("the game folder's skin or the chart did not load");
-    return;
-  }
-  for (auto _ : state) EvalView_Build(s.view, s.play, g_players, s.outcomes, AWARD_NONE);
+  Stage* s = stage(state);
+  if (!s) return;
+  for (auto _ : state) EvalView_Build(s->view, s->play, g_players, s->outcomes, AWARD_NONE);
 }
 BENCHMARK(BM_EvaluationOpen)->Unit(benchmark::kMicrosecond);

@@ -65,6 +65,14 @@ TEST(EvaluationRecordValues, TheResultTheRecordStatesAndTheProfileFigures) {
   EXPECT_DOUBLE_EQ(s.bestScore, 9000000);
 }
 
+void expectResult(const Result& r, const char* holder, double score, int tenths, int grade) {
+  EXPECT_STREQ(r.holder, holder);
+  EXPECT_DOUBLE_EQ(r.bestScore, score);
+  EXPECT_EQ(r.bestA, tenths);
+  EXPECT_EQ(r.bestGrade, grade);
+  EXPECT_EQ(r.bestC, 1);
+}
+
 class EvaluationStore : public ::testing::Test {
  protected:
   TempDir dir;
@@ -119,17 +127,8 @@ TEST_F(EvaluationStore, ANewRecordIsHeldByTheProfileAndSavedInBothTables) {
   players[0].profileSlot = 1 + Profile_Find("ANN");
   store(players);
   EXPECT_EQ(players[0].recordState, RECORD_NEW);
-  Result m = stored("rkv2.rec");
-  EXPECT_STREQ(m.holder, "ANN");
-  EXPECT_DOUBLE_EQ(m.bestScore, 8000000);
-  EXPECT_EQ(m.bestA, 952);
-  EXPECT_EQ(m.bestGrade, 2);
-  EXPECT_EQ(m.bestC, 1);
-  Result p = stored("Profiles/ANN/rkv2-user.rec");
-  EXPECT_DOUBLE_EQ(p.bestScore, 8000000);
-  EXPECT_EQ(p.bestA, 952);
-  EXPECT_EQ(p.bestGrade, 2);
-  EXPECT_STREQ(p.holder, "");
+  expectResult(stored("rkv2.rec"), "ANN", 8000000, 952, 2);
+  expectResult(stored("Profiles/ANN/rkv2-user.rec"), "", 8000000, 952, 2);
   // the play counter: 100 for the play, less the 1 every save takes
   EXPECT_EQ(g_records.records[0].counters[0], kPlayCounterStep - 1);
   EXPECT_EQ(g_records.records[0].counters[2], 0);
@@ -149,13 +148,8 @@ TEST_F(EvaluationStore, APersonalBestBelowTheMachinesKeepsItsHolderAndAWorsePlay
   EvalOutcome players[2] = {played(7000000, 85, 3), EvalOutcome{}};
   store(players);
   EXPECT_EQ(players[0].recordState, RECORD_PERSONAL);
-  Result m = stored("rkv2.rec");
-  EXPECT_STREQ(m.holder, "CAT");
-  EXPECT_DOUBLE_EQ(m.bestScore, 9000000);
-  EXPECT_EQ(m.bestGrade, 2);
-  EXPECT_EQ(m.bestA, 850) << "each best is kept on its own";
-  EXPECT_DOUBLE_EQ(stored("Profiles/ANN/rkv2-user.rec").bestScore, 7000000);
-  EXPECT_EQ(stored("Profiles/ANN/rkv2-user.rec").bestGrade, 3);
+  expectResult(stored("rkv2.rec"), "CAT", 9000000, 850, 2);   // each best is kept on its own
+  expectResult(stored("Profiles/ANN/rkv2-user.rec"), "CAT", 7000000, 850, 3);
 
   EvalOutcome again[2] = {played(100, 10, 7), EvalOutcome{}};
   store(again);
