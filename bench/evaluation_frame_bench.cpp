@@ -54,7 +54,8 @@ struct Stage {
         Arrow& arrow = p.arrows[a];
         arrow.status = NOTE_JUDGED;
         arrow.judgement[kPressOffset] = -late;
-        arrow.judgement[kOwnJudgement] = std::abs(late) < 50 ? JUDGE_PERFECT : std::abs(late) < 90 ? JUDGE_GREAT : JUDGE_GOOD;
+        int size = std::abs(late);
+        arrow.judgement[kOwnJudgement] = size < 50 ? JUDGE_PERFECT : size < 90 ? JUDGE_GREAT : JUDGE_GOOD;
         p.judgementCounts[arrow.judgement[kOwnJudgement]]++;
       }
       p.dancePoints = p.maxDancePoints * 9 / 10;

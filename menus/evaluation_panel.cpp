@@ -75,7 +75,8 @@ void drawCounts(const EvalPanel& p, int x, int y, double tally) {
   const int top = y + 160, rowH = 21;
   for (int j = 0; j < 5; j++) {
     int row = top + rowH * j;
-    if (!Eval_DrawPictureAt(g_skin.judge[j], x + 10, row, 96, 19)) Font_DrawText(15, kJudgementColours[j], x + 10, row, kJudgementNames[j]);
+    if (!Eval_DrawPictureAt(g_skin.judge[j], x + 10, row, 96, 19))
+      Font_DrawText(15, kJudgementColours[j], x + 10, row, kJudgementNames[j]);
     snprintf(text, sizeof text, "%ld", std::lround(p.counts[j] * tally));
     Eval_DrawTextRight(17, 0xFFFFFF, x + 176, row, text);
   }

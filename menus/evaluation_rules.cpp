@@ -60,12 +60,11 @@ int Evaluation_Award(const EvalOutcome players[2], int stage, int maxStage, bool
 
 const char* Evaluation_InputLabel(int playerIndex, int panels) {
   static const Control kPanels[6] = {CTL_LEFT, CTL_DOWN, CTL_UP, CTL_RIGHT, CTL_UPLEFT, CTL_UPRIGHT};
-  for (int pad = 0; pad < 2; pad++) {
-    int who = pad == 0 ? playerIndex : 1 - playerIndex;
-    if (pad == 1 && panels != 8) break;   // only DOUBLE steps on the other pad
-    for (Control c : kPanels)
-      if (Binding(who, c).lastSource == 1) return "Gamepad";
-  }
+  // the play's columns: the player's own controls, and in DOUBLE player 2's for the right pad
+  const int pads[2] = {playerIndex, panels == 8 ? 1 : playerIndex};
+  for (int who : pads)
+    for (int c = 0; c < (panels == 6 ? 6 : 4); c++)
+      if (Binding(who, kPanels[c]).lastSource == 1) return "Gamepad";
   return "Keyboard";
 }
 

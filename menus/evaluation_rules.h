@@ -38,8 +38,9 @@ int Evaluation_BestGrade(const EvalOutcome players[2]);
 // the Extra Stage (maxStage + 1) AA or better alive on any chart earns the Bonus
 // Stage. Nothing follows the Bonus Stage.
 int Evaluation_Award(const EvalOutcome players[2], int stage, int maxStage, bool extraStages);
-// "Gamepad" when the last press of one of the player's panels (both pads' in
-// DOUBLE) came from a joystick, else "Keyboard".
+// "Gamepad" when the last press of one of the controls the player's panels are
+// read from (in DOUBLE the right pad's are player 2's) came from a joystick, else
+// "Keyboard".
 const char* Evaluation_InputLabel(int playerIndex, int panels);
 
 // --- the announcer's comment ---

@@ -64,7 +64,8 @@ int frame(EvalScreen& s, ScreenFrame& f) {
   f.fpsY = 466;   // the meter goes below the frames, clear of the title
   EvalMoment m;
   m.sinceOpenMs = f.elapsedMs;
-  m.tally = s.tallyDoneAt >= 0 ? 1.0 : 1.0 - (1.0 - f.elapsedMs / (double)kTallyMs) * (1.0 - f.elapsedMs / (double)kTallyMs);
+  double left = 1.0 - f.elapsedMs / (double)kTallyMs;
+  m.tally = s.tallyDoneAt >= 0 ? 1.0 : 1.0 - left * left;   // fast at first, settling on the final numbers
   m.sinceTallyMs = s.tallyDoneAt >= 0 ? (int)f.elapsedMs - s.tallyDoneAt : -1;
   m.awardShown = s.run.awardShown;
   EvalView_Draw(s.view, m);

@@ -143,9 +143,11 @@ TEST(EvaluationOutcome, FromThePlayedChartAndTheController) {
   Binding(0, CTL_START).lastSource = 1;
   EXPECT_STREQ(Evaluation_InputLabel(0, 4), "Keyboard") << "Start is no panel";
   Binding(1, CTL_UPRIGHT).lastSource = 1;
-  EXPECT_STREQ(Evaluation_InputLabel(0, 4), "Keyboard") << "the other player's pad";
+  EXPECT_STREQ(Evaluation_InputLabel(1, 4), "Keyboard") << "no panel of four";
   EXPECT_STREQ(Evaluation_InputLabel(1, 6), "Gamepad");
-  EXPECT_STREQ(Evaluation_InputLabel(0, 8), "Gamepad") << "DOUBLE steps on both pads";
+  Binding(1, CTL_DOWN).lastSource = 1;
+  EXPECT_STREQ(Evaluation_InputLabel(0, 4), "Keyboard") << "the other player's pad";
+  EXPECT_STREQ(Evaluation_InputLabel(0, 8), "Gamepad") << "DOUBLE's right pad";
   Bindings_Defaults();
   for (Player& p : g_players) Chart_Free(p);
   Players_Reset();
