@@ -8,6 +8,17 @@
 #include <unordered_map>
 #include <vector>
 
+// The result of a song, as the evaluation stores it after each arcade stage:
+//   styleKey       the style code: the player's panels, 4 SINGLE and VERSUS, 8 DOUBLE, 6 SOLO
+//   difficultyKey  0 BASIC .. 3 SMANIAC
+//   holder         the name of the profile that set the machine's best score ("" without one)
+//   bestScore      the score
+//   bestA          the dance-point percentage in whole tenths, cut (934 is 93.4 %)
+//   bestGrade      the grade 1 AAA .. 7 E
+//   bestB 0, bestC 1
+// SongRecord::counters of a song are its play counters per style group (0 SINGLE and
+// VERSUS, 1 DOUBLE, 2 SOLO, as the song wheel's "Player's Best" reads them): each play
+// adds 100 to the machine's record, and every save takes 1 off.
 #pragma pack(push, 1)
 struct Result {
   uint8_t styleKey;

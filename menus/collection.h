@@ -11,6 +11,7 @@
 #include <vector>
 
 struct CourseEntry;
+struct Player;
 
 constexpr int kGroupEntries = 2048;     // songs (or courses) one group holds; more are cut (logged)
 constexpr int kMaxListGroups = 1024;    // folder or genre groups; more folders or genres are cut (logged)
@@ -95,6 +96,8 @@ struct CollectionStyle {
 };
 // The style of the first active player (player 1 when none is).
 CollectionStyle Collection_CurrentStyle();
+// The style of one player record.
+CollectionStyle Collection_StyleOf(const Player& p);
 const char* SortMethod_Name(int method);        // the options menu's names
 // The caption of a sort method for the grouping source `sortBy` (0 genre, 1 folder).
 const char* SortMethod_Caption(int method, int sortBy);

@@ -15,7 +15,10 @@ char g_currentFolder[2][kLabelSize] = {" ", " "};
 RecordTable* g_playerRecords[2] = {nullptr, nullptr};
 
 CollectionStyle Collection_CurrentStyle() {
-  const Player& p = g_players[0].active || !g_players[1].active ? g_players[0] : g_players[1];
+  return Collection_StyleOf(g_players[0].active || !g_players[1].active ? g_players[0] : g_players[1]);
+}
+
+CollectionStyle Collection_StyleOf(const Player& p) {
   CollectionStyle s{0, 1, 1, false};
   bool solo = p.panels == 6 || strcmp(p.styleName, "SOLO") == 0;
   bool dbl = !solo && (p.panels == 8 || strcmp(p.styleName, "DOUBLE") == 0);

@@ -40,9 +40,8 @@ void pressOffsets(const Player& p, PlayResult& r) {
   double sum = 0, sumAbs = 0, worst = 0;
   int n = 0;
   for (int32_t i = 0; i < p.arrowCount; i++) {
-    const Arrow& a = p.arrows[i];
-    if (a.kind != ARROW_TAP || a.status != NOTE_JUDGED || a.judgement[kOwnJudgement] >= JUDGE_MISS) continue;
-    double late = -(double)a.judgement[kPressOffset];
+    double late;
+    if (!Results_PressLateMs(p.arrows[i], late)) continue;
     sum += late;
     sumAbs += std::fabs(late);
     worst = std::max(worst, std::fabs(late));
@@ -60,6 +59,12 @@ std::string number(double v) {
   snprintf(b, sizeof b, "%.4f", v);
   return b;
 }
+}
+
+bool Results_PressLateMs(const Arrow& a, double& lateMs) {
+  if (a.kind != ARROW_TAP || a.status != NOTE_JUDGED || a.judgement[kOwnJudgement] >= JUDGE_MISS) return false;
+  lateMs = -(double)a.judgement[kPressOffset];
+  return true;
 }
 
 std::string Results_ToJson(const PlayResult& r) {

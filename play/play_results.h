@@ -28,8 +28,13 @@ struct PlayResult {
   double offsetMeanMs = 0, offsetMeanAbsMs = 0, offsetMaxMs = 0;
 };
 
+struct Arrow;
 struct Play;
 struct Player;
+
+// A step judged from a press (its row PERFECT to BOO): true, with the distance
+// of the press from its note in ms (positive: late).
+bool Results_PressLateMs(const Arrow& a, double& lateMs);
 
 std::string Results_ToJson(const PlayResult& r);   // one line, without the newline
 bool Results_Append(const std::string& path, const PlayResult& r);

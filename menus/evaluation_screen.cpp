@@ -1,0 +1,99 @@
+// The evaluation after a stage. On opening it grades the players, stores their
+// results in the records (saved at once) and decides the award and the comment.
+// Then the numbers count up for a moment; when they stand, the record lines
+// show and the comment plays, each sound once the one before has finished.
+//
+// Input: Start of either player (or Escape) during the count shows the final
+// numbers at once; once the comment has begun (its first sound after the
+// new-record line) it ends the screen. The 30-second limit ends it as Start does.
+// Announcer lines follow the "Announcer" setting; the crowd's cheer (the award
+// jingle) and boo are effects and always sound.
+#include "menus/evaluation_screen.h"
+#include "library/records.h"
+#include "library/settings.h"
+#include "media/audio/audio.h"
+#include "media/sound/sound_fx.h"
+#include "menus/collection.h"
+#include "menus/evaluation_records.h"
+#include "menus/evaluation_rules.h"
+#include "menus/evaluation_view.h"
+#include "menus/screen_loop.h"
+#include "platform/log.h"
+#include "play/play_record.h"
+#include "play/player.h"
+
+namespace {
+constexpr uint32_t kTallyMs = 1500;
+constexpr int kTimeLimitSeconds = 30;
+constexpr uint32_t kGoInput = MENU_START | (MENU_START << MENU_P2_SHIFT) | MENU_ESCAPE;
+
+struct EvalScreen {
+  EvalView view;
+  CommentPlan plan;
+  CommentRun run;
+  uint32_t channel = 0;      // the sound of the last cue, 0 for a streamed voice line
+  int tallyDoneAt = -1;      // ms since the screen began
+};
+
+void startCue(EvalScreen& s, int cue) {
+  s.channel = 0;
+  switch (cue) {
+    case CUE_NEW_RECORD:
+      if (g_settings.announcer) s.channel = PlaySound(SND_NEWRECORD);
+      break;
+    case CUE_JINGLE: s.channel = PlaySound(SND_CHEER); break;
+    case CUE_EFFECT: s.channel = PlaySound((SoundId)s.plan.effect); break;
+    case CUE_VOICE:
+      if (g_settings.announcer) PlayVoice((VoiceId)s.plan.voice);
+      break;
+    default: break;
+  }
+}
+
+int frame(EvalScreen& s, ScreenFrame& f) {
+  bool go = (f.input & kGoInput) != 0;
+  if (s.tallyDoneAt < 0 && (go || f.elapsedMs >= kTallyMs)) {
+    s.tallyDoneAt = (int)f.elapsedMs;
+    go = false;   // the press that showed the numbers does not also leave
+  }
+  if (s.tallyDoneAt >= 0) {
+    bool sounding = s.channel && Audio_ChannelIsActive(s.channel) != AUDIO_ACTIVE_STOPPED;
+    int cue = Comment_Next(s.plan, s.run, sounding, f.nowMs);
+    if (cue != CUE_NONE) startCue(s, cue);
+  }
+  f.fpsY = 466;   // the meter goes below the frames, clear of the title
+  EvalMoment m;
+  m.sinceOpenMs = f.elapsedMs;
+  double left = 1.0 - f.elapsedMs / (double)kTallyMs;
+  m.tally = s.tallyDoneAt >= 0 ? 1.0 : 1.0 - left * left;   // fast at first, settling on the final numbers
+  m.sinceTallyMs = s.tallyDoneAt >= 0 ? (int)f.elapsedMs - s.tallyDoneAt : -1;
+  m.awardShown = s.run.awardShown;
+  EvalView_Draw(s.view, m);
+  return f.timeUp || (go && s.run.begun) ? 1 : 0;
+}
+}  // namespace
+
+int EvaluationScreen(const Play& play, int stage) {
+  WriteLog("Starting evaluation screen...\n");
+  EvalOutcome outcomes[2];
+  for (int i = 0; i < 2; i++) outcomes[i] = Evaluation_Outcome(g_players[i]);
+  if (play.flags.autoplay)
+    WriteLog("Autoplay was used: the results are not stored\n");
+  else
+    Evaluation_StoreRecords(play.source.group.c_str(), play.source.folder.c_str(), outcomes, g_records,
+                            g_playerRecords);
+
+  WriteLog("Determining announcer comment for evaluation screen...\n");
+  int award = play.song.course ? AWARD_NONE
+                               : Evaluation_Award(outcomes, stage, g_settings.maxStage, g_settings.extraStages != 0);
+  EvalScreen s;
+  s.plan = Evaluation_Comment(outcomes, award);
+  EvalView_Build(s.view, play, g_players, outcomes, award);
+
+  ScreenSetup setup;
+  setup.backdrop = "rkv2-results.png";
+  setup.timeLimitSeconds = kTimeLimitSeconds;
+  Screen_Run(setup, [&s](ScreenFrame& f) { return frame(s, f); });
+  EvalView_Free(s.view);
+  return award;
+}

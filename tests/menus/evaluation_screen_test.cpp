@@ -1,0 +1,194 @@
+// The evaluation screen as a whole, on the dummy window with the generated
+// Default skin: a prepared play goes in, and what comes out is the award, the
+// records file, the log and the last frame. With TV_EVAL_SHOTS set to a folder,
+// the F11 screenshots of the runs are copied there to be looked at.
+#include "evaluation_test_util.h"
+#include "library/profiles.h"
+#include "library/records.h"
+#include "library/settings.h"
+#include "media/font/font.h"
+#include "media/input/input.h"
+#include "media/input_script.h"
+#include "media/render/screen.h"
+#include "media/skin/skin_images.h"
+#include "media/window.h"
+#include "menus/collection.h"
+#include "menus/evaluation_screen.h"
+#include "menus/style_select.h"
+#include "platform/clock.h"
+#include "platform/files.h"
+#include "platform/log.h"
+#include "play/play_record.h"
+#include "support/test_support.h"
+#include <gtest/gtest.h>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+namespace {
+constexpr uint8_t kEscape = 1, kSpace = 57, kF11 = 87;
+
+std::string gameFolder() {
+  std::string exe = TV_GAME_EXE;
+  return exe.substr(0, exe.rfind('/'));
+}
+
+class EvaluationRun : public ::testing::Test {
+ protected:
+  TempDir dir;
+  Play play;
+  void SetUp() override {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    Settings_Defaults(g_settings);
+    Bindings_Defaults();
+    InputScript_Clear();
+    Video_SelectBackend(true, false, true);
+    ASSERT_EQ(Window_Init(false, 0, false, 0, false), 0);
+    ASSERT_EQ(Keyboard_Init(22, true), 0);
+    std::filesystem::create_symlink(gameFolder() + "/Skins", "Skins");
+    LoadImages("Default", false);
+    ASSERT_TRUE(Font_Load("Skins/Default", "font-Main"));
+    LogOpen(0);
+    freeRecords(g_records);
+    g_playerRecords[0] = g_playerRecords[1] = nullptr;
+    g_profileCount = 0;
+    g_styleBanner = 0;
+    Players_Reset();
+    play.source.group = "Demo";
+    play.source.folder = "neon-stride";
+    play.source.title = "Neon Stride";
+    play.source.artist = "Tarvolen Sound Team";
+    play.song.startMusicMs = -1500;
+    play.song.clock.ms = 93623;   // 01:35:123 of music
+  }
+  void TearDown() override {
+    for (Player& p : g_players) Chart_Free(p);
+    Players_Reset();
+    LogOff();
+    FreeImages();
+    Font_Free();
+    InputScript_Clear();
+    Keyboard_Shutdown();
+    Window_Shutdown();
+    freeRecords(g_records);
+  }
+
+  // Runs the screen with key presses at these times after it opens (a screenshot
+  // at `shotMs` when above 0); returns the award and the time the screen took.
+  int run(int stage, std::vector<std::pair<uint32_t, uint8_t>> keys, uint32_t shotMs, const char* shotName,
+          uint32_t* tookMs = nullptr) {
+    std::vector<ScriptEvent> events;
+    uint32_t now = Clock_Ms();
+    if (shotMs) keys.push_back({shotMs, kF11});
+    for (auto [at, code] : keys) {
+      events.push_back(ScriptEvent{now + at, 0, 1, 0, code});
+      events.push_back(ScriptEvent{now + at + 40, 0, 0, 0, code});
+    }
+    std::sort(events.begin(), events.end(), [](const ScriptEvent& a, const ScriptEvent& b) { return a.ms < b.ms; });
+    InputScript_Set(events);
+    int award = EvaluationScreen(play, stage);
+    if (tookMs) *tookMs = Clock_Ms() - now;
+    const char* out = getenv("TV_EVAL_SHOTS");
+    std::error_code ec;
+    if (out && shotMs)
+      for (auto& e : std::filesystem::directory_iterator("Screenshots", ec))
+        std::filesystem::copy_file(e.path(), std::string(out) + "/" + shotName + ".png",
+                                   std::filesystem::copy_options::overwrite_existing, ec);
+    return award;
+  }
+
+  // The result in the saved "rkv2.rec" for SINGLE at `difficulty`.
+  static Result savedResult(int difficulty = 2) {
+    RecordTable saved;
+    if (!loadRecords(saved)) return Result{};
+    return findResult(saved, findRecord(saved, "Demo\\neon-stride"), 4, difficulty);
+  }
+
+  // Whether something was drawn over the area brighter than the backdrop there
+  // (text and pictures; the darkening of a frame does not count).
+  bool drawnOver(int x0, int y0, int x1, int y1) {
+    auto light = [](uint32_t c) { return (int)((c >> 16) & 0xFF) + (int)((c >> 8) & 0xFF) + (int)(c & 0xFF); };
+    Image backdrop;
+    LoadPNG("rkv2-results.png", backdrop, 0, 0);
+    for (int y = y0; y < y1; y++)
+      for (int x = x0; x < x1; x++)
+        if (light(Screen_Pixel(x, y)) > light(backdrop.PixelAt(x, y)) + 150) return true;
+    return false;
+  }
+};
+
+std::vector<int> mostlyPerfect(int n, int greats) {
+  std::vector<int> late;
+  for (int i = 0; i < n; i++) late.push_back(i < greats ? 60 + i : (i * 7) % 41 - 18);
+  return late;
+}
+
+TEST_F(EvaluationRun, OnePlayerNewRecordIsStoredAndSavedAndStartLeavesAfterTheCount) {
+  const std::vector<int> late[2] = {mostlyPerfect(40, 3), {}};
+  PlayInto(40, 2, late);
+  ASSERT_EQ(g_players[0].arrowCount, 40);
+  play.song.lifeTrace[0] = LifeTrace(120, 400);
+  Dir_Create("Profiles/ANN");
+  ASSERT_EQ(listProfiles(), 1);
+  g_players[0].profileSlot = 1;
+  RecordTable own;
+  own.profile = "ANN";
+  g_playerRecords[0] = &own;
+  uint32_t took = 0;
+  int award = run(1, {{300, kSpace}, {2500, kSpace}}, 2300, "one-player-new-record", &took);
+  EXPECT_EQ(award, AWARD_NONE);
+  EXPECT_GE(took, 2500u) << "Start during the count only completed it";
+  EXPECT_LT(took, 5000u);
+
+  g_playerRecords[0] = nullptr;
+  Result best = savedResult();
+  EXPECT_EQ(best.bestGrade, 2);
+  EXPECT_EQ(best.bestA, 962);   // 77 of 80 dance points
+  EXPECT_DOUBLE_EQ(best.bestScore, (double)g_players[0].scorePoints);
+  EXPECT_STREQ(best.holder, "ANN");
+  EXPECT_TRUE(File_Exists("Profiles/ANN/rkv2-user.rec"));
+  EXPECT_NE(ReadFile("rkv2.log").find("Determining announcer comment for evaluation screen...\n"), std::string::npos);
+  EXPECT_FALSE(drawnOver(386, 42, 634, 62)) << "no award line";
+  EXPECT_FALSE(drawnOver(340, 64 + 338, 612, 64 + 380)) << "no award line";
+  EXPECT_TRUE(drawnOver(340, 64 + 10, 612, 64 + 140)) << "the record card";
+  EXPECT_TRUE(drawnOver(14 + 124, 64 + 128, 14 + 290, 64 + 146)) << "the record line";
+}
+
+TEST_F(EvaluationRun, TheLastStageAwardsTheExtraStageAndShowsIt) {
+  g_settings.maxStage = 3;
+  g_settings.extraStages = 2;
+  const std::vector<int> late[2] = {mostlyPerfect(40, 2), {}};
+  PlayInto(40, 2, late, 3);
+  play.song.lifeTrace[0] = LifeTrace(120, 900);
+  int award = run(3, {{2600, kSpace}}, 2400, "extra-stage");
+  EXPECT_EQ(award, AWARD_EXTRA);
+  EXPECT_TRUE(drawnOver(340, 64 + 338, 612, 64 + 380)) << "\"Try Extra Stage!!!\" on the record card";
+  EXPECT_FALSE(drawnOver(386, 42, 634, 62)) << "and not twice";
+}
+
+TEST_F(EvaluationRun, TwoPlayersInTheirFramesWithTheBonusStageInTheHeaderAndEscapeLeaves) {
+  g_settings.maxStage = 3;
+  g_settings.extraStages = 1;
+  const std::vector<int> late[2] = {mostlyPerfect(40, 2), mostlyPerfect(40, 20)};
+  PlayInto(40, 0, late, 4);
+  play.song.lifeTrace[0] = LifeTrace(120, 900);
+  play.song.lifeTrace[1] = LifeTrace(120, 200);
+  play.flags.paused = play.flags.speedAltered = true;
+  play.source.title = "A Song With A Rather Long Title That Does Not Fit The Header";
+  g_styleBanner = 2;
+  int award = run(4, {{2600, kEscape}}, 2400, "bonus-two-players");
+  EXPECT_EQ(award, AWARD_BONUS);
+  EXPECT_TRUE(drawnOver(386, 42, 634, 62)) << "\"Try Bonus Stage!!!\"";
+  EXPECT_TRUE(drawnOver(326 + 124, 64 + 68, 326 + 290, 64 + 120)) << "player 2's percentage and score";
+  EXPECT_EQ(savedResult(0).bestGrade, 2) << "player 1's AA on BASIC";
+}
+
+TEST_F(EvaluationRun, AutoplayedPlaysStoreNothing) {
+  const std::vector<int> late[2] = {mostlyPerfect(20, 0), {}};
+  PlayInto(20, 2, late);
+  play.flags.autoplay = true;
+  run(1, {{1700, kEscape}}, 0, "");
+  EXPECT_FALSE(File_Exists("rkv2.rec"));
+}
+}  // namespace
