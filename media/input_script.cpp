@@ -111,14 +111,15 @@ bool InputScript_Parse(const std::string& text, std::vector<ScriptEvent>& out,
         continue;
       }
       inAnchor = true;
-      if (anchored) anchored->push_back({anchor, {}});
+      if (anchored) anchored->push_back({anchor, {}, {}});
       continue;
     }
     ScriptEvent e;
     double musicMs = NAN;
     if (parseLine(line, e, &musicMs)) {
       if (!std::isnan(musicMs)) {
-        if (music) music->push_back({musicMs, e});
+        if (inAnchor && anchored) anchored->back().music.push_back({musicMs, e});
+        else if (!inAnchor && music) music->push_back({musicMs, e});
       } else if (!inAnchor) {
         out.push_back(e);
       } else if (anchored) {
@@ -133,9 +134,10 @@ bool InputScript_Parse(const std::string& text, std::vector<ScriptEvent>& out,
   std::stable_sort(out.begin(), out.end(), sortByTime);
   if (anchored)
     for (AnchoredScript& a : *anchored) std::stable_sort(a.events.begin(), a.events.end(), sortByTime);
-  if (music)
-    std::stable_sort(music->begin(), music->end(),
-                     [](const MusicScriptEvent& x, const MusicScriptEvent& y) { return x.musicMs < y.musicMs; });
+  auto byMusicTime = [](const MusicScriptEvent& x, const MusicScriptEvent& y) { return x.musicMs < y.musicMs; };
+  if (music) std::stable_sort(music->begin(), music->end(), byMusicTime);
+  if (anchored)
+    for (AnchoredScript& a : *anchored) std::stable_sort(a.music.begin(), a.music.end(), byMusicTime);
   return clean;
 }
 
@@ -150,7 +152,7 @@ bool InputScript_Load(const char* path) {
   std::vector<AnchoredScript> anchored;
   InputScript_Parse(text, ev, &music, &anchored);
   size_t n = ev.size() + music.size();
-  for (const AnchoredScript& a : anchored) n += a.events.size();
+  for (const AnchoredScript& a : anchored) n += a.events.size() + a.music.size();
   WriteLogf("Input script '%s': %d events\n", path, (int)n);
   InputScript_Set(ev, music, anchored);
   return true;
@@ -172,10 +174,15 @@ void InputScript_Set(const std::vector<ScriptEvent>& events, const std::vector<M
 bool InputScript_LogLine(const char* line, uint32_t nowMs) {
   std::lock_guard<std::mutex> l(g_lock);
   if (!line || g_anchorNext >= g_anchored.size() || !strstr(line, g_anchored[g_anchorNext].text.c_str())) return false;
-  for (ScriptEvent e : g_anchored[g_anchorNext].events) {
+  const AnchoredScript& a = g_anchored[g_anchorNext];
+  for (ScriptEvent e : a.events) {
     uint64_t at = (uint64_t)nowMs + e.ms;
     e.ms = at > 0xFFFFFFFFull ? 0xFFFFFFFFu : (uint32_t)at;
     placeEvent(e);
+  }
+  if (!a.music.empty()) {
+    g_music = a.music;
+    g_musicNext = 0;
   }
   g_anchorNext++;
   return true;

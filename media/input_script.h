@@ -14,7 +14,10 @@
 // count MS from the moment the game writes a line of its log that contains TEXT
 // (the log need not be on). Anchors are met in order: each waits for the first
 // such line after the anchor before it was met. A script can so follow the game
-// from screen to screen whatever each screen takes to load.
+// from screen to screen whatever each screen takes to load. The "play" lines
+// after an anchor are for the plays after it is met: meeting it replaces the
+// music-timed lines still waiting, so each stage of a game can step on its own
+// song's notes.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -38,6 +41,7 @@ struct MusicScriptEvent {
 struct AnchoredScript {
   std::string text;
   std::vector<ScriptEvent> events;
+  std::vector<MusicScriptEvent> music;   // in music-time order
 };
 
 bool InputScript_Load(const char* path);              // false when unreadable

@@ -142,6 +142,25 @@ TEST(InputScript, AnchoredEventsFollowTheLogFromScreenToScreen) {
   EXPECT_EQ(InputScript_PendingAnchors(), 0);
   EXPECT_FALSE(InputScript_LogLine("Starting Song Select\n", 9000));   // nothing left to meet
 
+  // music-timed lines after an anchor replace those still waiting when it is met
+  ASSERT_TRUE(InputScript_Parse("play 900 down 31\n@ Starting main game\nplay 1500 down 32\nplay 500 down 30\n"
+                                "@ Starting main game\nplay 700 down 36\n",
+                                ev, &music, &anchored));
+  ASSERT_EQ(music.size(), 1u);
+  ASSERT_EQ(anchored[0].music.size(), 2u);
+  EXPECT_EQ(anchored[0].music[0].musicMs, 500);
+  InputScript_Set(ev, music, anchored);
+  EXPECT_EQ(InputScript_PendingMusic(), 1);
+  ASSERT_TRUE(InputScript_LogLine("Starting main game...\n", 100));
+  EXPECT_EQ(InputScript_PendingMusic(), 2);
+  EXPECT_EQ(InputScript_ResolveMusic(0, 1000, 1.0, 600), 1);   // 500 is due, 1500 not yet
+  EXPECT_TRUE(InputScript_KeyDownSince(30, 1500, &at));
+  ASSERT_TRUE(InputScript_LogLine("Starting main game...\n", 3000));   // the second play's own notes
+  EXPECT_EQ(InputScript_PendingMusic(), 1);
+  EXPECT_EQ(InputScript_ResolveMusic(0, 4000, 1.0, 800), 1);
+  EXPECT_TRUE(InputScript_KeyDownSince(36, 4700, &at));
+  EXPECT_FALSE(InputScript_KeyDownSince(32, 1000000, &at));   // the first play's 1500 was dropped
+
   // through the log itself, with the log off
   ASSERT_TRUE(InputScript_Parse("@ a line of the game\n5 down 30\n", ev, &music, &anchored));
   InputScript_Set(ev, music, anchored);
