@@ -90,7 +90,7 @@ void drawRows(const ModifierScreen& s) {
 
 void drawCursors(const ModifierScreen& s) {
   const ModifierLayout& l = s.layout;
-  for (int p = 0; p < 2; p++) {
+  for (int p = 1; p >= 0; p--) {   // player 2 first: where both stand, its frame goes round player 1's
     if (!s.active[p]) continue;
     int row = s.row[p], y = ModifierScreen_RowY(row);
     bool same = s.active[0] && s.active[1] && s.row[0] == s.row[1] &&

@@ -10,7 +10,7 @@
 
 constexpr int kBannerBoxW = 256, kBannerBoxH = 96;   // loaded banners are cut down to fit this
 constexpr int kMaxBannerSide = 2048;                 // larger pictures are not loaded
-constexpr int kBannerLoadsPerFrame = 2;
+constexpr int kBannerLoadsPerFrame = 1;
 
 enum BannerState { BANNER_READY, BANNER_PENDING, BANNER_NONE };
 

@@ -17,8 +17,9 @@ constexpr int kSlots = kWheelItems / 2 + 1;    // drawn on each side of the midd
 constexpr int kDimAlpha = 64;                  // a song that cannot be chosen
 constexpr uint32_t kNewColour = 0xFFFF00;
 constexpr int kThumbW = 96, kThumbH = 30;
-constexpr int kSliderX = 296, kSliderY = 150, kSliderTrackTop = 20, kSliderLength = 200, kKnob = 16;
-constexpr int kPopOut = 18;                    // the selected item stands out to the left
+constexpr int kCrownW = 30, kCrownH = 18;
+constexpr int kSliderX = 292, kSliderY = 150, kSliderTrackTop = 20, kSliderLength = 200, kKnob = 16;
+constexpr int kPopOut = 14;                    // the selected item stands out to the left
 
 // The plate's tint: the group colour, lightened so the plate stays readable.
 uint32_t tint(uint32_t c) {
@@ -67,17 +68,19 @@ void drawSongItem(WheelLook& look, int song, int x, int y, bool lit, bool best, 
   const char* title = e.hasDisplayTitle && e.displayTitle[0] ? e.displayTitle : e.title;
   int size = Draw_FitSize(16, 11, width, title);
   Draw_TextClipped(size, e.colour, tx, y + (kPlateH - size) / 2, width, title, alpha);
-  if (best && look.best.loaded) {
-    look.best.SetPosition(x - look.best.width + 6, y + (kPlateH - look.best.height) / 2);
+  if (best && look.best.loaded) {   // a crown set on the item's corner
+    look.best.SetSize(kCrownW, kCrownH, 0);
+    look.best.SetPosition(x - 4, y - 7);
     look.best.SetSurfaceAlpha(alpha);
     look.best.Draw();
   }
 }
 
-void drawFolderItem(WheelLook& look, const Collection& c, int g, int x, int y, int alpha) {
+void drawFolderItem(WheelLook& look, const Collection& c, int g, int x, int y, bool lit, int alpha) {
   const CollectionGroup& grp = c.groups[g];
   bool open = grp.state == GROUP_OPEN;
   drawPlate(open ? look.openFolder : look.folder, x, y, tint(grp.colour), alpha);
+  if (lit) Draw_FillRect(x + 3, y + 3, kPlateW - 6, kPlateH - 6, 0xFFFFFF, 45);
   Image* banner = WheelLook_GroupBanner(look, c, g, false);
   int tx = x + 38;
   if (banner) {
@@ -168,7 +171,7 @@ void WheelLook_DrawItems(const Wheel& w, WheelLook& look, uint32_t nowMs) {
     if (s >= 0)
       drawSongItem(look, s, x, y, k == lit, bestSort && p.group == 0 && p.index >= 0 && p.index < 3, fade);
     else
-      drawFolderItem(look, c, p.group, x, y, fade);
+      drawFolderItem(look, c, p.group, x, y, k == lit, fade);
     if (k == lit && w.state == WHEEL_CHOSEN && nowMs - w.chosenAt < kChosenWaitMs)
       Draw_FillRect(x + 2, y + 2, kPlateW - 4, kPlateH - 4, 0xFFFFFF, (int)(150 * (kChosenWaitMs - (nowMs - w.chosenAt)) / kChosenWaitMs));
   }

@@ -22,7 +22,7 @@ namespace {
 constexpr uint32_t kPlayerColour[2] = {0x2F8BFF, 0xFF7A2F};
 constexpr uint32_t kArtistColour = 0xA8C8FF, kDimText = 0x9FB4E0;
 constexpr int kBannerCX = 150, kBannerCY = 112, kBannerW = 256, kBannerH = 80;
-constexpr int kDiffX = 40, kDiffTop = 174, kDiffStep = 28, kDiffW = 60, kDiffH = 30;
+constexpr int kDiffX = 40, kDiffTop = 174, kDiffStep = 27, kDiffW = 60, kDiffH = 30;
 constexpr int kRadarX = 162, kRadarY = 176, kRadarSize = 116;
 constexpr int kTextX = 24, kTextW = 252;
 
@@ -128,7 +128,7 @@ void drawSongDetails(const Wheel& w, WheelLook& look, int song) {
     updateRadar(w, look, p, song, d);
     drawAt(g_skin.radars[p], kRadarX, kRadarY, kRadarSize, kRadarSize, 0xFFFFFF, 235);
   }
-  drawBpm(e, 20, 286);
+  drawBpm(e, 20, 287);
   const char* title = e.hasDisplayTitle && e.displayTitle[0] ? e.displayTitle : e.title;
   const char* artist = e.hasDisplayArtist && e.displayArtist[0] ? e.displayArtist : e.artist;
   Draw_TextClipped(Draw_FitSize(18, 12, kTextW, title), 0xFFFFFF, kTextX, 322, kTextW, title);

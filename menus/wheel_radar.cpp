@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 namespace {
 constexpr int kCorners = 5;
@@ -23,17 +24,6 @@ double segmentDistance(Pt p, Pt a, Pt b) {
   return std::sqrt(ex * ex + ey * ey);
 }
 
-// Even-odd test against the closed polygon.
-bool inside(const Pt* poly, int n, double x, double y) {
-  bool in = false;
-  for (int i = 0, j = n - 1; i < n; j = i++) {
-    if ((poly[i].y > y) != (poly[j].y > y) &&
-        x < (poly[j].x - poly[i].x) * (y - poly[i].y) / (poly[j].y - poly[i].y) + poly[i].x)
-      in = !in;
-  }
-  return in;
-}
-
 // Writes one pixel of the picture (colour with its alpha), as the picture keeps them.
 void put(Image& img, int x, int y, uint32_t rgb, int alpha) {
   size_t i = (size_t)y * img.surfaceWidth + x;
@@ -41,33 +31,75 @@ void put(Image& img, int x, int y, uint32_t rgb, int alpha) {
   if (img.savedAlpha) img.savedAlpha[i] = (uint8_t)alpha;
 }
 
+// The x range of the segment's points whose y lies within `reach` of row centre
+// py, widened by `reach`: every pixel of the row nearer the segment lies in it.
+bool rowRange(Pt a, Pt b, double py, double reach, double& lo, double& hi) {
+  double t0 = 0, t1 = 1;
+  if (a.y == b.y) {
+    if (std::fabs(a.y - py) > reach) return false;
+  } else {
+    double u = (py - reach - a.y) / (b.y - a.y), v = (py + reach - a.y) / (b.y - a.y);
+    t0 = std::max(0.0, std::min(u, v));
+    t1 = std::min(1.0, std::max(u, v));
+    if (t0 > t1) return false;
+  }
+  double x0 = a.x + (b.x - a.x) * t0, x1 = a.x + (b.x - a.x) * t1;
+  lo = std::min(x0, x1) - reach;
+  hi = std::max(x0, x1) + reach;
+  return true;
+}
+
 // Lines of `width` pixels along the polygon's edges (closed or not), and when
-// `fill` the inside, antialiased with 2 x 2 samples.
+// `fill` the inside, antialiased with 2 x 2 samples. Row by row, only the
+// pixels near an edge or inside a span are worked out.
 void paintShape(Image& img, const Pt* poly, int n, bool closed, bool fill, uint32_t rgb, double width, int fillAlpha) {
   int w = img.surfaceWidth, h = img.surfaceHeight;
-  double minX = w, minY = h, maxX = 0, maxY = 0;
-  for (int i = 0; i < n; i++) {
-    minX = std::min(minX, poly[i].x), maxX = std::max(maxX, poly[i].x);
-    minY = std::min(minY, poly[i].y), maxY = std::max(maxY, poly[i].y);
-  }
-  int x0 = std::max(0, (int)std::floor(minX - width - 1)), x1 = std::min(w - 1, (int)std::ceil(maxX + width + 1));
-  int y0 = std::max(0, (int)std::floor(minY - width - 1)), y1 = std::min(h - 1, (int)std::ceil(maxY + width + 1));
+  double reach = width * 0.5 + 0.5;   // beyond this a pixel gets nothing of the rim
+  double minY = h, maxY = 0;
+  for (int i = 0; i < n; i++) minY = std::min(minY, poly[i].y), maxY = std::max(maxY, poly[i].y);
+  int y0 = std::max(0, (int)std::floor(minY - reach)), y1 = std::min(h - 1, (int)std::ceil(maxY + reach));
   int edges = closed ? n : n - 1;
-  for (int y = y0; y <= y1; y++)
-    for (int x = x0; x <= x1; x++) {
-      Pt p{x + 0.5, y + 0.5};
-      double d = 1e9;
-      for (int e = 0; e < edges; e++) d = std::min(d, segmentDistance(p, poly[e], poly[(e + 1) % n]));
-      double rim = std::clamp(width * 0.5 + 0.5 - d, 0.0, 1.0);
-      double cover = 0;
-      if (fill)
-        for (int s = 0; s < 4; s++) cover += inside(poly, n, x + 0.25 + 0.5 * (s & 1), y + 0.25 + 0.5 * (s >> 1)) ? 0.25 : 0;
-      int a = std::max((int)(rim * 255 + 0.5), (int)(cover * fillAlpha + 0.5));
+  std::vector<float> rim((size_t)w), cover((size_t)w);
+  for (int y = y0; y <= y1; y++) {
+    std::fill(rim.begin(), rim.end(), 0.0f);
+    std::fill(cover.begin(), cover.end(), 0.0f);
+    int lo = w, hi = -1;
+    Pt p{0, y + 0.5};
+    for (int e = 0; e < edges; e++) {
+      Pt a = poly[e], b = poly[(e + 1) % n];
+      double from, to;
+      if (!rowRange(a, b, p.y, reach, from, to)) continue;
+      int x0 = std::max(0, (int)std::floor(from)), x1 = std::min(w - 1, (int)std::ceil(to));
+      for (int x = x0; x <= x1; x++) {
+        p.x = x + 0.5;
+        float r = (float)std::clamp(width * 0.5 + 0.5 - segmentDistance(p, a, b), 0.0, 1.0);
+        if (r > rim[x]) rim[x] = r;
+      }
+      lo = std::min(lo, x0), hi = std::max(hi, x1);
+    }
+    if (fill)
+      for (double sub : {0.25, 0.75}) {
+        double yy = y + sub, xs[16];
+        int k = 0;
+        for (int i = 0, j = n - 1; i < n && k < 16; j = i++)
+          if ((poly[i].y > yy) != (poly[j].y > yy))
+            xs[k++] = poly[i].x + (poly[j].x - poly[i].x) * (yy - poly[i].y) / (poly[j].y - poly[i].y);
+        std::sort(xs, xs + k);
+        for (int q = 0; q + 1 < k; q += 2) {
+          // samples at x + 0.25 and x + 0.75, sample m at m / 2 + 0.25
+          int m0 = std::max(0, (int)std::ceil((xs[q] - 0.25) * 2)), m1 = std::min(2 * w, (int)std::ceil((xs[q + 1] - 0.25) * 2));
+          for (int m = m0; m < m1; m++) cover[m / 2] += 0.25f;
+          if (m0 < m1) lo = std::min(lo, m0 / 2), hi = std::max(hi, (m1 - 1) / 2);
+        }
+      }
+    for (int x = lo; x <= hi; x++) {
+      int a = std::max((int)(rim[x] * 255 + 0.5f), (int)(cover[x] * fillAlpha + 0.5f));
       if (a <= 0) continue;
       size_t i = (size_t)y * w + x;
       int old = img.savedAlpha ? img.savedAlpha[i] : (int)(img.pixels[i] >> 24);
       if (a > old) put(img, x, y, rgb, a);
     }
+  }
 }
 }  // namespace
 

@@ -14,6 +14,7 @@
 #include "platform/files.h"
 #include "support/test_support.h"
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -95,7 +96,10 @@ class WheelScreenRun : public ::testing::Test {
     std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
     std::vector<std::filesystem::path> shots;
     for (auto& e : std::filesystem::directory_iterator("Screenshots")) shots.push_back(e.path());
-    std::sort(shots.begin(), shots.end());
+    // in the order they were taken (their names sort "x-2" before "x")
+    std::sort(shots.begin(), shots.end(), [](const auto& a, const auto& b) {
+      return std::filesystem::last_write_time(a) < std::filesystem::last_write_time(b);
+    });
     for (size_t i = 0; i < shots.size(); i++)
       std::filesystem::copy_file(shots[i], std::string(out) + "/" + name + "-" + std::to_string(i + 1) + ".png",
                                  std::filesystem::copy_options::overwrite_existing);
