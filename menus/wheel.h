@@ -60,7 +60,6 @@ struct Wheel {
   bool startWhenLanded = false;     // the time ran out: Start follows the roulette
   uint32_t restSince = 0;           // the selection came to rest
   uint32_t chosenAt = 0;
-  uint32_t changedAt = 0;           // a rebuild changed the selection (the items fade in)
   HotKeyMessage message;
 };
 

@@ -143,7 +143,7 @@ void drawFolderDetails(const Collection& c, int g, bool spinning) {
   char count[48] = "";
   if (spinning) {
     snprintf(name, sizeof name, "ROULETTE");
-    hint = "";
+    hint = "The wheel picks a song...";
   } else if (Wheel_IsRouletteGroup(grp)) {
     hint = strstr(grp.label, "(Folder)") ? "START picks a song of the open folders" : "START picks any song by chance";
   } else {
@@ -156,21 +156,21 @@ void drawFolderDetails(const Collection& c, int g, bool spinning) {
 }
 
 // The line under each player's records: the quick-modifier cursor's row and
-// value, else what the player has chosen.
-void drawModifierLine(const Wheel& w, int p, int y) {
+// value in the skin's colour for it, else what the player has chosen.
+void modifierLine(const Wheel& w, int p, char* text, int size, uint32_t& colour) {
   const Player& pl = g_players[p];
-  char text[kModifierTextSize + 32];
   int row = w.side[p].quickRow - 1;
   if (row >= 0 && row < kModifierRows) {
     int v = Player_Option(pl, row);
-    snprintf(text, sizeof text, "< %s: %s >", kModifierRowNames[row], v < kModifierValues ? kModifierLabels[row][v] : "");
-    Draw_TextClipped(14, g_skinConfig.selectSongModifier, kTextX + 28, y, kTextW - 28, text);
+    snprintf(text, (size_t)size, "< %s: %s >", kModifierRowNames[row], v < kModifierValues ? kModifierLabels[row][v] : "");
+    colour = g_skinConfig.selectSongModifier;
     return;
   }
   uint8_t values[kModifierRows];
   for (int r = 0; r < kModifierRows; r++) values[r] = Player_Option(pl, r);
-  Modifiers_SummaryText(values, text, sizeof text);
-  if (strcmp(text, " ") != 0) Draw_TextClipped(Draw_FitSize(13, 10, kTextW - 28, text), kDimText, kTextX + 28, y, kTextW - 28, text);
+  Modifiers_SummaryText(values, text, (size_t)size);
+  if (strcmp(text, " ") == 0) text[0] = 0;
+  colour = kDimText;
 }
 
 void drawPlayers(const Wheel& w, int song) {
@@ -178,13 +178,15 @@ void drawPlayers(const Wheel& w, int song) {
   for (int p = 0; p < 2; p++) {
     if (!w.side[p].active) continue;
     int y = 370 + 46 * row++;
+    char line[128] = "", mods[kModifierTextSize + 32];
+    uint32_t modColour;
+    modifierLine(w, p, mods, sizeof mods, modColour);
+    if (song >= 0) Wheel_RecordsLine(g_songs[song], p, w.style.mask, Wheel_PlayerDifficulty(w, p), line, sizeof line);
+    if (!line[0] && !mods[0]) continue;
     Font_DrawText(14, kPlayerColour[p], kTextX, y, p == 0 ? "P1" : "P2");
-    if (song >= 0) {
-      char line[128];
-      Wheel_RecordsLine(g_songs[song], p, w.style.mask, Wheel_PlayerDifficulty(w, p), line, sizeof line);
-      Draw_TextClipped(Draw_FitSize(14, 10, kTextW - 28, line), 0xFFFFFF, kTextX + 28, y, kTextW - 28, line);
-    }
-    drawModifierLine(w, p, y + 20);
+    int x = kTextX + 28, width = kTextW - 28;
+    if (line[0]) Draw_TextClipped(Draw_FitSize(14, 10, width, line), 0xFFFFFF, x, y, width, line);
+    if (mods[0]) Draw_TextClipped(Draw_FitSize(14, 10, width, mods), modColour, x, line[0] ? y + 20 : y, width, mods);
   }
 }
 }  // namespace

@@ -204,7 +204,7 @@ void Wheel_Update(Wheel& w, uint32_t nowMs) {
     }
     case WHEEL_CHANGED:
       w.state = WHEEL_IDLE;
-      w.restSince = w.changedAt = nowMs;
+      w.restSince = nowMs;
       return;
     default: return;
   }

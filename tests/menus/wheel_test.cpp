@@ -508,3 +508,25 @@ TEST_F(WheelTest, EscapeLeavesAndTheRecordsLineReadsTheRecords) {
   g_playerRecords[0] = nullptr;
 }
 }  // namespace
+
+namespace {
+TEST(WheelEmpty, AWheelWithoutSongsOnlyLeaves) {
+  TempDir dir;
+  ResetCollectionWorld();
+  Collection_NewGame();
+  Wheel w;
+  Wheel_Begin(w, 1, 0);
+  // only the roulette item is left, and it has nothing to land on
+  ASSERT_EQ(g_collection.groupCount, 1);
+  EXPECT_TRUE(Wheel_IsRouletteGroup(g_collection.groups[0]));
+  for (uint32_t word : {MENU_LEFT, MENU_RIGHT, MENU_UP, MENU_DOWN, MENU_START, MENU_SELECT, MENU_UPLEFT}) {
+    Wheel_Input(w, word, 10);
+    Wheel_Update(w, 20);
+  }
+  EXPECT_EQ(w.state, WHEEL_IDLE);
+  EXPECT_EQ(Wheel_PreviewSong(w, 5000), -1);
+  Wheel_TimeUp(w, 30);
+  EXPECT_EQ(w.state, WHEEL_LEAVE);
+  ResetCollectionWorld();
+}
+}  // namespace
