@@ -47,7 +47,8 @@ struct World {
     old = fs::current_path();
     for (const char* d : {"Skins", "Sounds"}) fs::create_directory_symlink(fs::path(TV_GAME_DIR) / d, dir / d);
     for (int f = 0; f < kFolders; f++)
-      fs::create_directory_symlink(fs::path(TV_GAME_DIR) / "Songs" / "Demo", dir / "Songs" / ("Pack " + std::to_string(f)));
+      fs::create_directory_symlink(fs::path(TV_GAME_DIR) / "Songs" / "Demo",
+                                   dir / "Songs" / ("Pack " + std::to_string(f)));
     fs::current_path(dir);
     Settings_Defaults(g_settings);
     Players_Reset();
@@ -141,13 +142,20 @@ long residentKiB() {
   return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
 
+// A wheel opened on the library in `sort`.
+Wheel openWheel(int sort) {
+  world();
+  g_settings.currentSort = (uint8_t)sort;
+  Wheel w;
+  Wheel_Begin(w, 1, 0);
+  return w;
+}
+
 // The wheel at rest on a song of a 10,000-song "All Music" wheel: every frame
 // draws the backdrop-less screen, eleven items, banners, radar and texts.
 void BM_WheelFrameAtRest(benchmark::State& state) {
   World& W = world();
-  g_settings.currentSort = SORT_ALL_MUSIC;
-  Wheel w;
-  Wheel_Begin(w, 1, 0);
+  Wheel w = openWheel(SORT_ALL_MUSIC);
   uint32_t now = 10000;
   for (int i = 0; i < 4; i++) frame(w, W.look, now += 16);   // banners in
   for (auto _ : state) frame(w, W.look, now += 16);
@@ -159,9 +167,7 @@ BENCHMARK(BM_WheelFrameAtRest)->Unit(benchmark::kMicrosecond);
 // and the selection's banner loaded, a radar painted) and the mean.
 void BM_WheelMovingWorstFrame(benchmark::State& state) {
   World& W = world();
-  g_settings.currentSort = SORT_BPM;   // one list: the first 2,048 of the library by tempo
-  Wheel w;
-  Wheel_Begin(w, 1, 0);
+  Wheel w = openWheel(SORT_BPM);   // one list: the first 2,048 of the library by tempo
   uint32_t now = 20000;
   double worst = 0, worstWall = 0, total = 0;
   long frames = 0;
@@ -229,13 +235,11 @@ void BM_PreviewStartAfterRest(benchmark::State& state) {
 }
 BENCHMARK(BM_PreviewStartAfterRest)->Unit(benchmark::kMillisecond)->Iterations(20);
 
-// Resident memory after 100 moves (each drawn) across the 10,000 songs, with a
-// sort change between the tens: banners come and go, nothing piles up.
+// Resident memory after 100 moves (each drawn) across the 10,000 songs: banners
+// come and go, nothing piles up.
 void BM_WheelMemoryAfterMoves(benchmark::State& state) {
   World& W = world();
-  g_settings.currentSort = SORT_ALL_MUSIC;
-  Wheel w;
-  Wheel_Begin(w, 1, 0);
+  Wheel w = openWheel(SORT_ALL_MUSIC);
   uint32_t now = 50000;
   frame(w, W.look, now += 16);
   long before = residentKiB();

@@ -1,5 +1,6 @@
 #include "menus/modifier_rows.h"
 #include "menus/modifier_select.h"
+#include "play/modifiers.h"
 #include "play/player.h"
 #include <cstdio>
 #include <cstring>
@@ -63,19 +64,7 @@ int ModifierRow_Step(int row, int value, int dir, bool fourPanels, bool wrap) {
 bool ModifierRow_FourPanels(const Player& p) { return p.panels != 6 && p.panels != 8; }
 
 void Modifiers_SummaryText(const uint8_t values[kModifierRows], char* out, size_t size) {
-  if (!out || size == 0) return;
-  char text[kModifierTextSize] = "";
-  for (int row = 0; row < kModifierRows; row++) {
-    int v = values[row];
-    if (v <= 0 || v >= kModifierValues) continue;
-    const char* t = kModifierShortTexts[row][v];
-    if (!t[0]) continue;
-    size_t len = strlen(text);
-    snprintf(text + len, sizeof text - len, "%s,", t);
-  }
-  size_t len = strlen(text);
-  if (len > 0 && text[len - 1] == ',') text[len - 1] = 0;
-  snprintf(out, size, "%s", text[0] ? text : " ");
+  Modifiers_JoinNames(kModifierShortTexts, values, out, size);
 }
 
 void Player_SetSummaryText(Player& p) {

@@ -30,7 +30,9 @@ void drawFrame(int p, int x, int w, int y, int grow) {
   Image* piece = &g_skin.options2[p * kFramePieces];
   int left = x - kFrameEnd - 2 - grow, right = x + w + 2 + grow, top = y - 4 - grow, h = kFrameH + 2 * grow;
   struct { Image* img; int x, w; } parts[3] = {
-      {&piece[0], left, kFrameEnd}, {&piece[1], left + kFrameEnd, right - left - kFrameEnd}, {&piece[2], right, kFrameEnd}};
+      {&piece[0], left, kFrameEnd},
+      {&piece[1], left + kFrameEnd, right - left - kFrameEnd},
+      {&piece[2], right, kFrameEnd}};
   for (auto& part : parts) {
     if (!part.img->loaded || part.w <= 0) continue;
     part.img->SetSize(part.w, h, 0);

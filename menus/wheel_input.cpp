@@ -88,7 +88,8 @@ void Wheel_Begin(Wheel& w, int stage, uint32_t nowMs) {
     s.active = g_players[p].active != 0;
     if (s.active) w.players++;
     int d = g_players[p].difficulty;
-    if (d < 0 || d >= w.difficulties) d = g_settings.defaultDifficulty < w.difficulties ? g_settings.defaultDifficulty : 0;
+    if (d < 0 || d >= w.difficulties)
+      d = g_settings.defaultDifficulty < w.difficulties ? g_settings.defaultDifficulty : 0;
     s.wanted = d;
   }
   if (w.players == 0) {

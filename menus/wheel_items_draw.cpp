@@ -144,14 +144,15 @@ void WheelLook_DrawItems(const Wheel& w, WheelLook& look, uint32_t nowMs) {
   double nearest = 1e9;
   for (int k = -kSlots; k <= kSlots; k++) {
     double at = std::fabs(k + frac);
-    bool candidate = w.state == WHEEL_ROULETTE ? true : (pos[kSlots + k].group == sel.group && pos[kSlots + k].index == sel.index);
+    const WheelPos& p = pos[kSlots + k];
+    bool candidate = w.state == WHEEL_ROULETTE || (p.group == sel.group && p.index == sel.index);
     if (candidate && at < nearest) nearest = at, lit = k;
   }
   bool bestSort = g_settings.currentSort == SORT_BEST;
   // banners are asked for from the middle outward, so the nearest load first
   for (int d = 0; d <= kSlots; d++)
     for (int k : {d, -d}) {
-      if (d == 0 && k < 0) continue;
+      if ((d == 0 && k < 0) || std::fabs(k + frac) >= kWheelItems / 2 + 0.5) continue;
       WheelPos p = pos[kSlots + k];
       int s = Wheel_SongAt(c, p);
       if (s >= 0) WheelLook_SongBanner(s, false);
@@ -172,7 +173,10 @@ void WheelLook_DrawItems(const Wheel& w, WheelLook& look, uint32_t nowMs) {
       drawSongItem(look, s, x, y, k == lit, bestSort && p.group == 0 && p.index >= 0 && p.index < 3, fade);
     else
       drawFolderItem(look, c, p.group, x, y, k == lit, fade);
-    if (k == lit && w.state == WHEEL_CHOSEN && nowMs - w.chosenAt < kChosenWaitMs)
-      Draw_FillRect(x + 2, y + 2, kPlateW - 4, kPlateH - 4, 0xFFFFFF, (int)(150 * (kChosenWaitMs - (nowMs - w.chosenAt)) / kChosenWaitMs));
+    // the chosen item flashes while the wheel waits
+    uint32_t since = nowMs - w.chosenAt;
+    if (k == lit && w.state == WHEEL_CHOSEN && since < kChosenWaitMs)
+      Draw_FillRect(x + 2, y + 2, kPlateW - 4, kPlateH - 4, 0xFFFFFF,
+                    (int)(150 * (kChosenWaitMs - since) / kChosenWaitMs));
   }
 }

@@ -162,7 +162,8 @@ void modifierLine(const Wheel& w, int p, char* text, int size, uint32_t& colour)
   int row = w.side[p].quickRow - 1;
   if (row >= 0 && row < kModifierRows) {
     int v = Player_Option(pl, row);
-    snprintf(text, (size_t)size, "< %s: %s >", kModifierRowNames[row], v < kModifierValues ? kModifierLabels[row][v] : "");
+    const char* value = v < kModifierValues ? kModifierLabels[row][v] : "";
+    snprintf(text, (size_t)size, "< %s: %s >", kModifierRowNames[row], value);
     colour = g_skinConfig.selectSongModifier;
     return;
   }
@@ -194,7 +195,8 @@ void drawPlayers(const Wheel& w, int song) {
 void WheelLook_DrawBanner(Image* b, int cx, int cy, int w, int h, int alpha) {
   if (!b || !b->loaded || b->surfaceWidth <= 0 || b->surfaceHeight <= 0) return;
   double scale = std::fmin((double)w / b->surfaceWidth, (double)h / b->surfaceHeight);
-  int dw = std::max(1, (int)std::lround(b->surfaceWidth * scale)), dh = std::max(1, (int)std::lround(b->surfaceHeight * scale));
+  int dw = std::max(1, (int)std::lround(b->surfaceWidth * scale));
+  int dh = std::max(1, (int)std::lround(b->surfaceHeight * scale));
   drawAt(*b, cx - dw / 2, cy - dh / 2, dw, dh, 0xFFFFFF, alpha);
 }
 

@@ -87,7 +87,8 @@ void paintShape(Image& img, const Pt* poly, int n, bool closed, bool fill, uint3
         std::sort(xs, xs + k);
         for (int q = 0; q + 1 < k; q += 2) {
           // samples at x + 0.25 and x + 0.75, sample m at m / 2 + 0.25
-          int m0 = std::max(0, (int)std::ceil((xs[q] - 0.25) * 2)), m1 = std::min(2 * w, (int)std::ceil((xs[q + 1] - 0.25) * 2));
+          int m0 = std::max(0, (int)std::ceil((xs[q] - 0.25) * 2));
+          int m1 = std::min(2 * w, (int)std::ceil((xs[q + 1] - 0.25) * 2));
           for (int m = m0; m < m1; m++) cover[m / 2] += 0.25f;
           if (m0 < m1) lo = std::min(lo, m0 / 2), hi = std::max(hi, (m1 - 1) / 2);
         }

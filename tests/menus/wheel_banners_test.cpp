@@ -8,23 +8,12 @@
 #include "platform/files.h"
 #include "support/test_support.h"
 
-#include <FreeImage.h>
 #include <cmath>
 #include <string>
 
 namespace {
 void writePng(const std::string& path, int w, int h, uint32_t rgb) {
-  FIBITMAP* d = FreeImage_Allocate(w, h, 24);
-  for (int y = 0; y < h; y++) {
-    BYTE* row = FreeImage_GetScanLine(d, y);
-    for (int x = 0; x < w; x++) {
-      row[x * 3 + 0] = rgb & 0xFF;
-      row[x * 3 + 1] = (rgb >> 8) & 0xFF;
-      row[x * 3 + 2] = (rgb >> 16) & 0xFF;
-    }
-  }
-  FreeImage_Save(FIF_PNG, d, path.c_str());
-  FreeImage_Unload(d);
+  WritePicture(path, w, h, [rgb](int, int) { return rgb; });
 }
 
 class WheelBanners : public ::testing::Test {
