@@ -122,7 +122,7 @@ void drawSong(int song, const ScreenFrame& f) {
       Image& d = g_skin.timer[i == 0 ? sec / 10 : sec % 10];
       if (!d.loaded) continue;
       d.SetSize(32, 42, 0);
-      d.SetPosition(570 + 32 * i, 3);
+      d.SetPosition(570 + 32 * i, 20);   // under the frame-rate meter
       d.Draw();
     }
   }
@@ -158,7 +158,6 @@ int ModifierSelect() {
     drawCursors(s);
     drawSong(song, f);
     HotKeys_DrawMessage(s.message, f.nowMs);
-    f.fpsY = 464;
     // the loop ends on a non-zero value: 1 goes on, 2 goes back
     return r < 0 ? 0 : r + 1;
   });

@@ -22,8 +22,9 @@ namespace {
 constexpr uint32_t kPlayerColour[2] = {0x2F8BFF, 0xFF7A2F};
 constexpr uint32_t kArtistColour = 0xA8C8FF, kDimText = 0x9FB4E0;
 constexpr int kBannerCX = 150, kBannerCY = 112, kBannerW = 256, kBannerH = 80;
-constexpr int kDiffX = 40, kDiffTop = 174, kDiffStep = 27, kDiffW = 60, kDiffH = 30;
-constexpr int kRadarX = 162, kRadarY = 176, kRadarSize = 116;
+constexpr int kDiffX = 38, kDiffTop = 174, kDiffStep = 27, kDiffW = 60, kDiffH = 30;
+constexpr int kRadarX = 164, kRadarY = 176, kRadarSize = 116;
+constexpr int kFootX = kDiffX + kDiffW + 4, kLevelX = kFootX + 15, kP2MarkerX = kLevelX + 22;
 constexpr int kTextX = 24, kTextW = 252;
 
 void drawAt(Image& img, int x, int y, int w, int h, uint32_t colour = 0xFFFFFF, int alpha = 255) {
@@ -117,14 +118,15 @@ void drawSongDetails(const Wheel& w, WheelLook& look, int song) {
     drawAt(g_skin.difficulties[has ? 0 : 1][d], kDiffX, y, kDiffW, kDiffH, 0xFFFFFF, has ? 255 : 150);
     char level[8];
     snprintf(level, sizeof level, has ? "%d" : "-", e.levels[w.style.base + d]);
-    Font_DrawText(18, has ? 0xFFFFFF : 0x808090, kDiffX + kDiffW + 6, y + 6, level);
+    drawAt(g_skin.feet[has ? 0 : 1], kFootX, y + 6, 12, 18);
+    Font_DrawText(18, has ? 0xFFFFFF : 0x808090, kLevelX, y + 6, level);
   }
   drawAt(look.radarGrid, kRadarX, kRadarY, kRadarSize, kRadarSize, 0xFFFFFF, 170);
   for (int p = 0; p < 2; p++) {
     if (!w.side[p].active) continue;
     int d = Wheel_PlayerDifficulty(w, p);
     int y = kDiffTop + kDiffStep * d + (kDiffH - 20) / 2;
-    drawAt(g_skin.options2Icons[p], p == 0 ? kDiffX - 24 : kDiffX + kDiffW + 30, y, 20, 20);
+    drawAt(g_skin.options2Icons[p], p == 0 ? kDiffX - 22 : kP2MarkerX, y, 20, 20);
     updateRadar(w, look, p, song, d);
     drawAt(g_skin.radars[p], kRadarX, kRadarY, kRadarSize, kRadarSize, 0xFFFFFF, 235);
   }
