@@ -27,14 +27,6 @@ void rebuild(Wheel& w, int filterMode, const char* openLabel, int keepPosition, 
   if (w.extraStage) Wheel_TakeOverrides(w);
 }
 
-// The slide's offset at `nowMs`: eased out, quadratic.
-double slideOffset(const Wheel& w, uint32_t nowMs) {
-  if (w.state != WHEEL_MOVING_RIGHT && w.state != WHEEL_MOVING_LEFT) return w.offset;
-  double x = (double)(nowMs - w.slideStart) / (w.slideMs ? w.slideMs : 1);
-  if (x >= 1) return 0;
-  return w.slideFrom * (1 - x) * (1 - x);
-}
-
 // This frame's buttons of player `p` (bit layout of player 1).
 uint32_t buttonsOf(const Wheel& w, uint32_t input, int p) {
   if (w.players <= 1) return w.side[p].active ? input & 0xFF : 0;
@@ -117,7 +109,8 @@ void Wheel_Move(Wheel& w, int dir, uint32_t nowMs) {
   Wheel_Select(c, Wheel_Step(c, Wheel_Selection(c), dir));
   // the drawing keeps up: it starts from where it stands, one item further back,
   // and is never more than kWheelMaxLag items behind
-  double o = slideOffset(w, nowMs) + dir;
+  Wheel_Update(w, nowMs);
+  double o = w.offset + dir;
   w.offset = w.slideFrom = std::fmax(-kWheelMaxLag, std::fmin(kWheelMaxLag, o));
   w.slideStart = nowMs;
   w.slideMs = kWheelSlideMs;

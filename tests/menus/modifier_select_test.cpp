@@ -154,18 +154,6 @@ TEST_F(ModifierScreenTest, WithTwoPlayersExitNeedsBoth) {
   EXPECT_EQ(press(MENU_START << MENU_P2_SHIFT), 0);
 }
 
-TEST_F(ModifierScreenTest, OnDoubleTurnMovesBetweenOffAndMirror) {
-  Player_SetStyle(g_players[0], "DOUBLE", 8, true);
-  ModifierScreen_Begin(s);
-  s.row[0] = kTurnRow;
-  press(MENU_RIGHT);
-  EXPECT_EQ(g_players[0].options.turn, TURN_MIRROR);
-  press(MENU_RIGHT);
-  EXPECT_EQ(g_players[0].options.turn, TURN_MIRROR);
-  press(MENU_LEFT);
-  EXPECT_EQ(g_players[0].options.turn, 0);
-}
-
 TEST(MenuHotKeys, MusicSpeedStaysWithinOneToNineAndTheTickSwitches) {
   Settings_Defaults(g_settings);
   g_play.rateStep = 2;

@@ -10,6 +10,7 @@ namespace {
 TEST_F(WheelScreenRun, OnePlayerBrowsesChoosesAndSetsModifiers) {
   DemoLibrary();
   Collection_NewGame();
+  g_settings.timeLimit = 1;   // shown, never reached
   Player_SetStyle(g_players[0], "SINGLE", 4, true);
   KeyScript k;
   k.tap(key::kF11, 400)
@@ -40,94 +41,6 @@ TEST_F(WheelScreenRun, OnePlayerBrowsesChoosesAndSetsModifiers) {
 }  // namespace
 
 namespace {
-// Gives the demo song `title` a machine result for SINGLE MANIAC.
-void GiveRecord(const char* title, double score, int grade, const char* holder) {
-  SongEntry& e = g_songs[FindSong(title)];
-  std::string k = SongList_RecordKey(e);
-  g_records.records.push_back(Records_New(k.c_str(), 0));
-  g_records.results.emplace_back();
-  g_records.index[k] = (int)g_records.records.size() - 1;
-  Result r{};
-  r.bestScore = score;
-  r.bestGrade = (uint8_t)grade;
-  storeResult(g_records, (int)g_records.records.size() - 1, 1, 2, false, r);
-  setHolder(g_records, (int)g_records.records.size() - 1, 1, 2, holder);
-}
-
-TEST_F(WheelScreenRun, TwoPlayersChooseTheirDifficultiesAndBothLeaveByExit) {
-  DemoLibrary();
-  GiveRecord("Neon Stride", 8765432, 2, "KIT");
-  Collection_NewGame();
-  g_players[1].active = 1;
-  g_players[0].difficulty = 2;
-  g_players[1].difficulty = 0;
-  g_players[1].options.turn = TURN_MIRROR;
-  g_players[1].options.power = 1;
-  KeyScript k;
-  k.hold(key::kRight, 300, 140)
-      .tap(key::kDown2, 250)            // player 2: ANOTHER
-      .tap(key::kSelect2, 150)
-      .tap(key::kF11, 300)
-      .tap(key::kSelect2, 100)
-      .tap(key::kStart, 150)
-      .tap(key::kF11, 800);            // the modifier screen with both cursors
-  for (int i = 0; i < 9; i++) k.tap(key::kStart, 60);
-  k.tap(key::kStart, 100);              // player 1 alone on EXIT: nothing
-  k.tap(key::kF11, 200);
-  for (int i = 0; i < 9; i++) k.tap(key::kStart2, 60);
-  k.tap(key::kStart2, 100);
-  k.run();
-  ASSERT_EQ(SelectSong(1), 1);
-  EXPECT_STREQ(g_songs[Collection_SelectedSong(g_collection)].title, "Neon Stride");
-  EXPECT_EQ(g_players[0].difficulty, 2);
-  EXPECT_EQ(g_players[1].difficulty, 1);
-  EXPECT_STREQ(g_players[0].modifierText, " ");
-  EXPECT_STREQ(g_players[1].modifierText, "MIRROR,P.DROP");
-}
-
-TEST_F(WheelScreenRun, FoldersOpenAndCloseAndEscapeLeaves) {
-  DemoLibrary();
-  Collection_NewGame();
-  g_settings.currentSort = SORT_DIFFICULTY;
-  KeyScript k;
-  k.tap(key::kF11, 400)
-      .hold(key::kRight, 100, 140)
-      .tap(key::kStart, 300)            // opens the folder
-      .tap(key::kRight, 200)
-      .tap(key::kF11, 400)
-      .tap(key::kEscape, 100);
-  k.run();
-  EXPECT_EQ(SelectSong(2), 0);
-  EXPECT_EQ(g_collection.groups[g_collection.selectedGroup].state, GROUP_OPEN);
-}
-
-TEST_F(WheelScreenRun, PlayersBestCarriesTheBestMarks) {
-  DemoLibrary();
-  for (int i = 0; i < (int)g_songs.size(); i++) SetPlayCount(g_songs[i].title, 0, 100 - i * 7);
-  Collection_NewGame();
-  g_settings.currentSort = SORT_BEST;
-  KeyScript k;
-  k.tap(key::kF11, 500).tap(key::kEscape, 100);
-  k.run();
-  EXPECT_EQ(SelectSong(2), 0);
-  EXPECT_STREQ(g_collection.caption, "Player's Best");
-}
-
-TEST_F(WheelScreenRun, TheRouletteSpinsAndStops) {
-  DemoLibrary();
-  Collection_NewGame();
-  KeyScript k;
-  k.hold(key::kLeft, 300, 140)          // the last item: ROULETTE
-      .tap(key::kF11, 300)
-      .tap(key::kStart, 100)
-      .tap(key::kF11, 500)
-      .tap(key::kF11, 3500)
-      .tap(key::kEscape, 100);
-  k.run();
-  EXPECT_EQ(SelectSong(2), 0);
-  EXPECT_GE(Collection_SelectedSong(g_collection), 0);
-}
-
 TEST_F(WheelScreenRun, AnExtraStageOffersItsBonusSongWithItsModifiers) {
   DemoLibrary();
   Collection_NewGame();
