@@ -20,4 +20,15 @@ void Draw_TextCentred(int size, uint32_t colour, int centreX, int y, const char*
   Font_DrawTextAlpha(size, colour, centreX - Font_TextWidth(size, text) / 2, y, text, alpha);
 }
 
+int Draw_FitSize(int size, int minSize, int width, const char* text) {
+  while (size > minSize && Font_TextWidth(size, text) > width) size--;
+  return size;
+}
+
+void Draw_TextClipped(int size, uint32_t colour, int x, int y, int width, const char* text, int alpha) {
+  Font_SetClip(x, 0, x + width, 480);
+  Font_DrawTextClipped(size, colour, x, y, text, alpha);
+  Font_SetClip(0, 0, 640, 480);
+}
+
 void Draw_Free() { g_pixel.Free(); }

@@ -101,30 +101,17 @@ void score(const Player& p, int side) {
   }
 }
 
-// The largest size from `size` down to `minSize` at which `text` fits `width`.
-int fitSize(int size, int minSize, int width, const char* text) {
-  while (size > minSize && Font_TextWidth(size, text) > width) size--;
-  return size;
-}
-
-// A text in one line inside `width`, cut at the edge.
-void clippedText(int size, uint32_t colour, int x, int y, int width, const char* text) {
-  Font_SetClip(x, 0, x + width, 480);
-  Font_DrawTextClipped(size, colour, x, y, text, 255);
-  Font_SetClip(0, 0, 640, 480);
-}
-
 // With one player the other box of the bottom bar names the song.
 void songBox(HudState& hud, int side) {
   if (!hud.title[0] && !hud.artist[0]) return;
   int x = kBoxLeft[side] + 10, w = kBoxW - 20;
   // the texts do not change during a play: their sizes are found once
   if (!hud.titleSize) {
-    hud.titleSize = fitSize(18, 12, w, hud.title);
-    hud.artistSize = fitSize(14, 10, w, hud.artist);
+    hud.titleSize = Draw_FitSize(18, 12, w, hud.title);
+    hud.artistSize = Draw_FitSize(14, 10, w, hud.artist);
   }
-  clippedText(hud.titleSize, 0xFFFFFF, x, kBoxTop + 3, w, hud.title);
-  clippedText(hud.artistSize, 0xA8C8FF, x, kBoxTop + 22, w, hud.artist);
+  Draw_TextClipped(hud.titleSize, 0xFFFFFF, x, kBoxTop + 3, w, hud.title);
+  Draw_TextClipped(hud.artistSize, 0xA8C8FF, x, kBoxTop + 22, w, hud.artist);
 }
 
 void judgement(const HudState& hud, const Player& p, int pi, double songMs, double nowMs, int centreX, bool reverse) {

@@ -16,20 +16,27 @@ const char kModifierNames[kModifierNameRows][kModifierNameValues][kModifierNameS
     {},
 };
 
-void Player_BuildModifierText(Player& p) {
+void Modifiers_JoinNames(const char (*names)[kModifierNameValues][kModifierNameSize],
+                         const uint8_t values[kModifierNameRows], char* out, size_t size) {
+  if (!out || size == 0) return;
   char text[kModifierTextSize] = "";
   for (int i = 0; i < kModifierNameRows; i++) {
-    int v = Player_Option(p, i);
+    int v = values[i];
     if (v == 0 || v >= kModifierNameValues) continue;
-    const char* name = kModifierNames[i][v];
+    const char* name = names[i][v];
     if (!name[0]) continue;
     size_t len = strlen(text);
     snprintf(text + len, sizeof text - len, "%s,", name);
   }
   size_t len = strlen(text);
   if (len > 0 && text[len - 1] == ',') text[len - 1] = 0;
-  if (!text[0]) strcpy(text, " ");
-  snprintf(p.modifierText, sizeof p.modifierText, "%s", text);
+  snprintf(out, size, "%s", text[0] ? text : " ");
+}
+
+void Player_BuildModifierText(Player& p) {
+  uint8_t values[kModifierNameRows];
+  for (int i = 0; i < kModifierNameRows; i++) values[i] = Player_Option(p, i);
+  Modifiers_JoinNames(kModifierNames, values, p.modifierText, sizeof p.modifierText);
 }
 
 namespace {

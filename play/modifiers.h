@@ -2,6 +2,7 @@
 // Modifier tables and arithmetic: the display names of the chosen modifiers, and
 // where the effect and scroll modifiers put a note on the 640 x 480 screen.
 #include "chart/scroll_speed.h"
+#include <cstddef>
 #include <cstdint>
 
 struct Player;
@@ -15,6 +16,11 @@ extern const char kModifierNames[kModifierNameRows][kModifierNameValues][kModifi
 // The names of the player's non-zero options in option order, joined by ","
 // (" " when there are none), into p.modifierText.
 void Player_BuildModifierText(Player& p);
+// The same join over any table of names by option and value: the non-empty
+// name of each non-zero value, each followed by ",", the last comma removed;
+// " " when there is none.
+void Modifiers_JoinNames(const char (*names)[kModifierNameValues][kModifierNameSize],
+                         const uint8_t values[kModifierNameRows], char* out, size_t size);
 
 // Note placement. `y` is the note's base offset: its tape y minus the tape
 // scroll, so that y = 55 is the receptor line; a note ahead has a larger y.

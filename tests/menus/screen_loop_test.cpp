@@ -12,7 +12,6 @@
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "support/test_support.h"
-#include <FreeImage.h>
 #include <gtest/gtest.h>
 #include <cstdlib>
 #include <functional>
@@ -71,22 +70,6 @@ TEST(ScreenTimer, HeldFramesDoNotCountAndNoLimitCountsNothing) {
   EXPECT_EQ(Screen_SecondsLeft(1000, 5000), 0);
 }
 
-// A picture of `w` x `h` whose pixel (x, y), counted from the top, is colour(x, y).
-void writePicture(const std::string& path, int w, int h, const std::function<uint32_t(int, int)>& colour) {
-  FIBITMAP* d = FreeImage_Allocate(w, h, 24);
-  for (int y = 0; y < h; y++) {
-    BYTE* row = FreeImage_GetScanLine(d, h - 1 - y);
-    for (int x = 0; x < w; x++) {
-      uint32_t c = colour(x, y);
-      row[x * 3 + 0] = c & 0xFF;
-      row[x * 3 + 1] = (c >> 8) & 0xFF;
-      row[x * 3 + 2] = (c >> 16) & 0xFF;
-    }
-  }
-  FreeImage_Save(FIF_PNG, d, path.c_str());
-  FreeImage_Unload(d);
-}
-
 class ScreenLoopRun : public ::testing::Test {
  protected:
   TempDir dir;
@@ -118,7 +101,7 @@ class ScreenLoopRun : public ::testing::Test {
 };
 
 TEST_F(ScreenLoopRun, BackdropUnderTheScreensDrawingAndTheLastFrameIsShown) {
-  writePicture("Skins/Default/rkv2-test.png", 640, 480, [](int, int) { return 0x3366CCu; });
+  WritePicture("Skins/Default/rkv2-test.png", 640, 480, [](int, int) { return 0x3366CCu; });
   ScreenSetup setup;
   setup.backdrop = "rkv2-test.png";
   int frames = 0;
@@ -138,7 +121,8 @@ TEST_F(ScreenLoopRun, BackdropUnderTheScreensDrawingAndTheLastFrameIsShown) {
 
 TEST_F(ScreenLoopRun, TiledBackdropDriftsDiagonallyAndWraps) {
   // one red pixel at the tile's top left, the rest blue
-  writePicture("Skins/Default/rkv2-tile.png", 32, 32, [](int x, int y) { return x == 0 && y == 0 ? 0xFF0000u : 0x0000FFu; });
+  WritePicture("Skins/Default/rkv2-tile.png", 32, 32,
+               [](int x, int y) { return x == 0 && y == 0 ? 0xFF0000u : 0x0000FFu; });
   ScreenSetup setup;
   setup.backdrop = "rkv2-tile.png";
   setup.layout = BACKDROP_TILED_SCROLL;

@@ -1,4 +1,5 @@
 #include "support/test_support.h"
+#include <FreeImage.h>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -31,6 +32,21 @@ std::string ReadFile(const std::string& path) {
   std::stringstream ss;
   ss << f.rdbuf();
   return ss.str();
+}
+
+void WritePicture(const std::string& path, int w, int h, const std::function<uint32_t(int, int)>& colour) {
+  FIBITMAP* d = FreeImage_Allocate(w, h, 24);
+  for (int y = 0; y < h; y++) {
+    BYTE* row = FreeImage_GetScanLine(d, h - 1 - y);
+    for (int x = 0; x < w; x++) {
+      uint32_t c = colour(x, y);
+      row[x * 3 + 0] = c & 0xFF;
+      row[x * 3 + 1] = (c >> 8) & 0xFF;
+      row[x * 3 + 2] = (c >> 16) & 0xFF;
+    }
+  }
+  FreeImage_Save(FIF_PNG, d, path.c_str());
+  FreeImage_Unload(d);
 }
 
 namespace {

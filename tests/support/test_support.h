@@ -1,5 +1,7 @@
 #pragma once
 // Shared helpers for the test programs.
+#include <cstdint>
+#include <functional>
 #include <string>
 
 // Makes a fresh empty folder under the system's temporary folder and makes it
@@ -13,3 +15,7 @@ struct TempDir {
 
 void WriteFile(const std::string& path, const std::string& bytes);
 std::string ReadFile(const std::string& path);
+
+// A 24-bit PNG of `w` x `h` whose pixel (x, y), counted from the top, is
+// colour(x, y) (0xRRGGBB).
+void WritePicture(const std::string& path, int w, int h, const std::function<uint32_t(int, int)>& colour);
