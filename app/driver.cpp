@@ -4,6 +4,7 @@
 #include "library/settings.h"
 #include "media/input/input.h"
 #include "media/window.h"
+#include "app/arcade_game.h"
 #include "app/title_menu.h"
 #include "menus/collection.h"
 #include "play/play_record.h"
@@ -53,8 +54,9 @@ void Driver_Run() {
     Collection_NewGame();  // the sort from "Default Sort Method", nothing selected
     Players_ClearModifierText();
     if (r == TITLE_QUIT) break;
-    // The arcade and nonstop games and the attract demo are not part of this
-    // build yet: their choice comes back to the menu.
+    if (r == TITLE_ARCADE) ArcadeGame();
+    else if (r == TITLE_DEMO) AttractDemo();
+    // the nonstop game is not part of this build yet: its choice comes back to the menu
     nonstopLast = r == TITLE_NONSTOP;
   }
 }

@@ -1,4 +1,5 @@
 #include "app/startup.h"
+#include "app/arcade_game.h"
 #include "app/driver.h"
 #include "platform/log.h"
 #include "app/options.h"
@@ -16,6 +17,7 @@
 #include "library/song_list.h"
 #include "menus/collection.h"
 #include "menus/song_search_screen.h"
+#include "menus/wheel_banners.h"
 #include "play/play_record.h"
 #include "media/audio/audio.h"
 #include "media/draw_helpers.h"
@@ -91,6 +93,7 @@ void shutDown(bool testMode) {
     freeRecords(g_records);
   }
   g_background.Free();
+  WheelBanners_FreeAll();
   Pacer_End();
   FreeImages();
   Audio_Stop();
@@ -144,6 +147,7 @@ int GameMain(int argc, char** argv) {
   g_play.rules.threadPriority = o.threadPriority;
   g_play.rules.boost = o.boost;
   g_play.rules.altCombo = o.altCombo;
+  g_play.rules.afterSong = AfterSong;
   if (!o.inputPath.empty()) InputScript_Load(o.inputPath.c_str());
 
   // 8. frame timer
@@ -250,6 +254,10 @@ int GameMain(int argc, char** argv) {
   if (o.test.active) {
     status = TestMode_Run(o.test);
   } else {
+    // the wheel's banners are read as their songs come into view, so nothing is
+    // loaded yet: the cache starts empty
+    WriteLog("Loading song title images...\n");
+    WheelBanners_FreeAll();
     WriteLog("Starting main loop...\n");
     g_titleMusic = PlaySound(SND_TSLOOP);
     Driver_Run();

@@ -98,7 +98,8 @@ int Wheel_PlayerDifficulty(const Wheel& w, int player);
 
 // The records line of player `player` for a chart of the song: the machine's
 // best score with its grade and holder, and the player's own best from the
-// profile. `styleKey` is the records' style code (1 four panels, 2 DOUBLE, 4 SOLO).
+// profile. `styleKey` is the records' style code: the player's panels (4 SINGLE
+// and VERSUS, 8 DOUBLE, 6 SOLO), as the evaluation stores them.
 void Wheel_RecordsLine(const SongEntry& e, int player, int styleKey, int difficulty, char* out, int size);
 
 // ---- sort ----

@@ -184,7 +184,7 @@ void drawPlayers(const Wheel& w, int song) {
     char line[128] = "", mods[kModifierTextSize + 32];
     uint32_t modColour;
     modifierLine(w, p, mods, sizeof mods, modColour);
-    if (song >= 0) Wheel_RecordsLine(g_songs[song], p, w.style.mask, Wheel_PlayerDifficulty(w, p), line, sizeof line);
+    if (song >= 0) Wheel_RecordsLine(g_songs[song], p, g_players[p].panels, Wheel_PlayerDifficulty(w, p), line, sizeof line);
     if (!line[0] && !mods[0]) continue;
     Font_DrawText(14, kPlayerColour[p], kTextX, y, p == 0 ? "P1" : "P2");
     int x = kTextX + 28, width = kTextW - 28;

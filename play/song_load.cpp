@@ -154,7 +154,10 @@ bool SongPlay_Load(Play& play, int* stage, bool course) {
   MediaWorker_Start(play.rules.threadPriority, play.rules.boost);
   // 8. the rate
   Audio_ChannelGetAttributes(song.stream, &song.baseRate, nullptr, nullptr);
-  if (play.rateStep != 5) PlayKeys_SetRate(play);
+  if (play.rateStep != 5) {
+    PlayKeys_SetRate(play);
+    song.speedAltered = true;   // the speed was set on the wheel before the play
+  }
 
   song.startMusicMs = startPosition(play);
   double wall = Clock_MsPrecise();

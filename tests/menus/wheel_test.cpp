@@ -338,7 +338,7 @@ TEST_F(WheelTest, EscapeLeavesAndTheRecordsLineReadsTheRecords) {
 
   SongEntry e = g_songs[FindSong("Alpha")];
   char line[128];
-  Wheel_RecordsLine(e, 0, 1, 2, line, sizeof line);
+  Wheel_RecordsLine(e, 0, 4, 2, line, sizeof line);
   EXPECT_STREQ(line, "No record yet");
   RecordTable mine;
   for (RecordTable* t : {&g_records, &mine}) {
@@ -350,16 +350,16 @@ TEST_F(WheelTest, EscapeLeavesAndTheRecordsLineReadsTheRecords) {
   Result r{};
   r.bestScore = 1234567;
   r.bestGrade = 2;
-  ASSERT_TRUE(storeResult(g_records, 0, 1, 2, false, r));
-  ASSERT_TRUE(setHolder(g_records, 0, 1, 2, "KIT"));
-  Wheel_RecordsLine(e, 0, 1, 2, line, sizeof line);
+  ASSERT_TRUE(storeResult(g_records, 0, 4, 2, false, r));
+  ASSERT_TRUE(setHolder(g_records, 0, 4, 2, "KIT"));
+  Wheel_RecordsLine(e, 0, 4, 2, line, sizeof line);
   EXPECT_STREQ(line, "Best 1234567 AA KIT");
-  Wheel_RecordsLine(e, 0, 2, 2, line, sizeof line);   // another style
+  Wheel_RecordsLine(e, 0, 8, 2, line, sizeof line);   // another style
   EXPECT_STREQ(line, "No record yet");
   r.bestScore = 900000;
   r.bestGrade = 3;
-  ASSERT_TRUE(storeResult(mine, 0, 1, 2, false, r));
-  Wheel_RecordsLine(e, 0, 1, 2, line, sizeof line);
+  ASSERT_TRUE(storeResult(mine, 0, 4, 2, false, r));
+  Wheel_RecordsLine(e, 0, 4, 2, line, sizeof line);
   EXPECT_STREQ(line, "Best 1234567 AA KIT   Mine 900000 A");
   g_playerRecords[0] = nullptr;
 }

@@ -103,7 +103,9 @@ class AudioDeviceTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(Audio_Init(-1, rate(), initFlags(), nullptr));
-    if (startOutput()) ASSERT_TRUE(Audio_Start());
+    if (startOutput()) {
+      ASSERT_TRUE(Audio_Start());
+    }
   }
   void TearDown() override { Audio_Free(); }
   virtual uint32_t rate() const { return 44100; }

@@ -164,7 +164,9 @@ TEST_F(AudioDecodeDevice, BadFilesGiveNothingOrWhatDecodes) {
   for (const char* name : {"junk.mp3", "half.wav", "half.ogg", "half.mp3", "flipped.mp3"}) {
     uint32_t h = Audio_StreamCreateFile(false, name, 0, 0, 0);
     uint32_t smp = Audio_SampleLoad(false, name, 0, 0, 1, 0);
-    if (smp) EXPECT_NE(Audio_SamplePlay(smp), 0u) << name;
+    if (smp) {
+      EXPECT_NE(Audio_SamplePlay(smp), 0u) << name;
+    }
     if (!h) continue;
     EXPECT_TRUE(Audio_ChannelSetAttributes(h, 100000, -1, -101));   // play them fast
     EXPECT_TRUE(Audio_StreamPlay(h, false, 0)) << name;

@@ -166,7 +166,9 @@ TEST_F(AudioStream, SelfFreeingStreamsGoWhenTheyEnd) {
     uint32_t h = makeStream(0.01, 1, AUDIO_STREAM_AUTOFREE);
     ASSERT_NE(h, 0u) << i;
     ASSERT_TRUE(Audio_StreamPlay(h, false, 0));
-    if (i % kMaxStreams == kMaxStreams - 1) ASSERT_TRUE(waitFor(2000, [&] { return Audio_StreamGetLength(h) == 0; }));
+    if (i % kMaxStreams == kMaxStreams - 1) {
+      ASSERT_TRUE(waitFor(2000, [&] { return Audio_StreamGetLength(h) == 0; }));
+    }
   }
 }
 

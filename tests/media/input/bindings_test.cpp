@@ -8,7 +8,7 @@
 namespace {
 struct Held {
   std::vector<uint8_t> keys;
-  std::vector<std::pair<uint8_t, uint8_t>> buttons;  // joystick, button
+  std::vector<std::pair<uint8_t, uint8_t>> buttons = {};  // joystick, button
 };
 
 // Makes exactly these keys and buttons held, then reads the devices.
@@ -167,7 +167,9 @@ TEST_F(InputTest, MenuWordRepeatsOnlyTheChosenControls) {
   for (uint32_t t = 16; t <= 800; t += 16) {
     uint32_t w = MenuInput_Word(t, MENU_DIRECTIONS, false);
     if (w & MENU_RIGHT) fired.push_back(t);
-    if (t > 16) EXPECT_FALSE(w & MENU_START) << t;
+    if (t > 16) {
+      EXPECT_FALSE(w & MENU_START) << t;
+    }
   }
   // Listening opens after 160 ms; the held control fires 125 ms later, then
   // each time more than 125 ms have passed.

@@ -1,0 +1,104 @@
+#include "app/arcade_game.h"
+#include "chart/random.h"
+#include "library/settings.h"
+#include "library/song_list.h"
+#include "menus/collection.h"
+#include "menus/evaluation_screen.h"
+#include "menus/game_over_screen.h"
+#include "menus/profile_select.h"
+#include "menus/song_wheel.h"
+#include "menus/style_select.h"
+#include "play/player.h"
+#include "play/song_play.h"
+#include <vector>
+
+namespace {
+// What the stages of the running game tell each other.
+struct ArcadeState {
+  int award = AWARD_NONE;   // what the last evaluation awarded
+};
+ArcadeState g_arcade;
+
+bool anyDifficulty() {
+  for (const Player& p : g_players)
+    if (p.active && p.difficulty >= 0) return true;
+  return false;
+}
+
+// The last stage of a game that goes by "Max Stage": nothing was awarded and the
+// stage count is reached (never with "Max Stage" unlimited).
+bool lastStage(int stage, int award) {
+  return award == AWARD_NONE && g_settings.maxStage < 6 && stage >= g_settings.maxStage;
+}
+}  // namespace
+
+void ArcadeGame() {
+  g_arcade = ArcadeState{};
+  if (StyleSelect(g_players) <= 0) return;
+  if (g_settings.userProfiles && ProfileSelect(0) <= 0) {
+    Profiles_EndGame();
+    return;
+  }
+  int stage = 1;
+  for (;;) {
+    if (SelectSong(stage) <= 0 || !anyDifficulty()) break;
+    int song = Collection_SelectedSong(g_collection);
+    if (song < 0 || song >= (int)g_songs.size()) break;
+    g_play.mode = PLAY_NORMAL;
+    g_play.source = PlaySource_OfSong(g_songs[song]);
+    g_arcade.award = AWARD_NONE;
+    if (PlaySong(&stage, 0, -1) != 0) break;
+    stage++;
+    // an award goes on past "Max Stage"; unlimited stages go on until the game is lost
+    if (g_arcade.award != AWARD_NONE || g_settings.maxStage >= 6 || stage <= g_settings.maxStage) continue;
+    break;
+  }
+  Profiles_EndGame();
+}
+
+void AttractDemo() {
+  BuildCollection(0, nullptr, 0, 1, 0);
+  // a song that both players can play on SINGLE
+  std::vector<int> candidates;
+  for (int i = 0; i < (int)g_songs.size(); i++)
+    for (int d = 0; d < 3; d++)
+      if (g_songs[i].levels[d] > 0) {
+        candidates.push_back(i);
+        break;
+      }
+  if (candidates.empty()) return;
+  const SongEntry& e = g_songs[candidates[Random_Below((int)candidates.size())]];
+  for (int pi = 0; pi < 2; pi++) {
+    Player& p = g_players[pi];
+    p.active = 1;
+    Player_SetStyle(p, "SINGLE", 4, false);
+    // player 1 shows the hardest chart up to MANIAC, player 2 the easiest
+    int d = -1;
+    for (int k = 0; k < 3; k++) {
+      int at = pi == 0 ? 2 - k : k;
+      if (e.levels[at] > 0) {
+        d = at;
+        break;
+      }
+    }
+    p.difficulty = d;
+    p.level = (uint8_t)e.levels[d];
+  }
+  g_play.mode = PLAY_NORMAL;
+  g_play.source = PlaySource_OfSong(e);
+  int stage = 0;
+  PlaySong(&stage, 0, -1);
+}
+
+int AfterSong(Play& play, bool gameEnds) {
+  int stage = play.song.stage;
+  if (stage == 0) return gameEnds ? 1 : 0;   // the attract demo has no evaluation
+  if (gameEnds) {
+    GameOverScreen(true, play.song.stream);
+    return 1;
+  }
+  g_arcade.award = EvaluationScreen(play, stage);
+  if (!lastStage(stage, g_arcade.award)) return 0;
+  GameOverScreen(false, play.song.stream);   // a game that was not lost ends on the credits
+  return 1;
+}
