@@ -2,6 +2,7 @@
 // short songs the test writes. A script anchored on the game's log lines drives
 // every screen and steps on every note of each song exactly on time.
 #include "library/profiles.h"
+#include "media/input_binding.h"
 #include "library/records.h"
 #include "support/game_library.h"
 #include "support/test_support.h"
@@ -21,21 +22,30 @@ constexpr int kStart1 = 57, kStart2 = 28, kEscape = 1;
 constexpr int kRight1 = 32, kDown1 = 31, kRight2 = 205;
 constexpr int kPads[2][4] = {{30, 31, 17, 32}, {203, 208, 200, 205}};   // Left Down Up Right
 enum { L = 1, D = 2, U = 4, R = 8 };
+// Player 1's keys in the order of the bindings (Up Down Left Right Up-Left
+// Up-Right Select Start); a gamepad game binds button b to the control b.
+constexpr int kPadButtons[8] = {17, 31, 30, 32, 16, 18, 15, 57};
 
 struct Script {
   std::string text;
+  bool gamepad = false;   // player 1 presses the buttons of joystick 0 instead of keys
   void at(const char* anchor) { text += std::string("@ ") + anchor + "\n"; }
   // A press held long enough for any menu to take it.
   void tap(int ms, int code) {
-    text += std::to_string(ms) + " down " + std::to_string(code) + "\n";
-    text += std::to_string(ms + 150) + " up " + std::to_string(code) + "\n";
+    text += std::to_string(ms) + press(code, true) + std::to_string(ms + 150) + press(code, false);
+  }
+  // " down 57\n", or on the gamepad " joy 0 7 down\n" for player 1's controls.
+  std::string press(int code, bool down) const {
+    for (int b = 0; gamepad && b < 8; b++)
+      if (kPadButtons[b] == code) return " joy 0 " + std::to_string(b) + (down ? " down\n" : " up\n");
+    return (down ? " down " : " up ") + std::to_string(code) + "\n";
   }
   // The panels of `mask` stepped on at music time `ms` by player `p`.
   void step(int p, int ms, int mask) {
     for (int c = 0; c < 4; c++) {
       if (!(mask & (1 << c))) continue;
-      text += "play " + std::to_string(ms) + " down " + std::to_string(kPads[p][c]) + "\n";
-      text += "play " + std::to_string(ms + 60) + " up " + std::to_string(kPads[p][c]) + "\n";
+      text += "play " + std::to_string(ms) + press(kPads[p][c], true);
+      text += "play " + std::to_string(ms + 60) + press(kPads[p][c], false);
     }
   }
   // The library's charts of a 4-second song: SINGLE BASIC steps L D U R every half
@@ -354,4 +364,43 @@ TEST(ArcadeGame, TheAttractDemoStartsAfterTheIdleTimeAndStartBringsTheMenuBack) 
   RecordTable rec;
   ASSERT_TRUE(loadRecords(rec));
   for (size_t i = 0; i < rec.records.size(); i++) EXPECT_EQ(rec.records[i].resultCount, 0) << rec.records[i].key;
+}
+
+TEST(ArcadeGame, AGamepadPlaysAWholeGame) {
+  TempDir dir;
+  GameSettings settings;
+  settings.maxStage = 1;
+  prepare(settings, 1);
+  // player 1's controls also on the buttons of joystick 0
+  InputBinding b[16] = {};
+  for (int i = 0; i < 16; i++) {
+    b[i].key1 = i < 8 ? kPadButtons[i] : 0;
+    b[i].joystick = i < 8 ? 0 : -1;
+    b[i].button = (int8_t)(i < 8 ? i : -1);
+  }
+  WriteFile("rkv2.inp", std::string((const char*)b, sizeof b));
+  Script s;
+  s.gamepad = true;
+  s.at("Loading 'rkv2-title.png'");
+  s.tap(400, kStart1);
+  s.at("Loading 'rkv2-style.png'");
+  s.tap(500, kStart1);
+  s.at("Starting Song Select");
+  s.tap(1400, kStart1);
+  s.leaveModifiers(false);
+  s.at("Starting main game...");
+  s.basic(0);
+  s.evaluation();
+  s.at("Starting credits...");
+  s.tap(1500, kStart1);
+  s.gamepad = false;
+  s.at("Loading 'rkv2-title.png'");
+  s.tap(1000, kEscape);
+  GameRun r = runGame(s);
+  ASSERT_EQ(r.status, 0) << r.log.substr(r.log.size() > 3000 ? r.log.size() - 3000 : 0);
+  std::vector<std::string> res = lines(r.results);
+  ASSERT_EQ(res.size(), 1u) << r.results;
+  EXPECT_EQ(field(res[0], "perfect"), "4") << res[0];
+  EXPECT_EQ(field(res[0], "grade"), "AAA");
+  EXPECT_EQ(count(r.log, "Starting credits...\n"), 1);
 }
