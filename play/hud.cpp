@@ -186,6 +186,13 @@ void Hud_SetMessage(HudState& hud, const char* text, double nowMs, int forMs) {
   hud.messageUntilMs = nowMs + forMs;
 }
 
+int Hud_StageLabel(int stage, int maxStage) {
+  if (stage <= 0) return 17;   // DEMO
+  if (maxStage < 6 && stage > maxStage) return stage - maxStage >= 2 ? 8 : 7;
+  if (maxStage < 6 && stage == maxStage) return 6;
+  return stage <= 6 ? stage - 1 : -1;   // the sheet has no label past the 6th
+}
+
 int Hud_LifeFill(int32_t life) {
   if (life <= 0) return 0;
   if (life >= 1700) return kGaugeW;
@@ -209,7 +216,7 @@ void Hud_Draw(HudState& hud, const Player* players, double songMs, double nowMs)
     score(p, i);
     if (p.batteryLives > 0 || p.lifeType == 3) lives(hud, p, i);
   }
-  if (hud.stageLabel >= 0 && hud.stageLabel < 10) drawAt(s.game[20 + hud.stageLabel], 288, 4);
+  if (hud.stageLabel >= 0 && hud.stageLabel < 20) drawAt(s.game[20 + hud.stageLabel], 288, 4);
   if (hud.autoPlay) drawAt(s.game[36], 288, 26);
   if (hud.paused) drawAt(s.game[38], 288, 200);
   if (hud.message[0] && nowMs < hud.messageUntilMs) Font_DrawText(16, 0xFFFFFF, 4, 64, hud.message);

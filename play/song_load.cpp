@@ -94,10 +94,10 @@ void startHud(Play& play, double nowMs) {
   hud = HudState{};
   snprintf(hud.title, sizeof hud.title, "%s", play.source.title.c_str());
   snprintf(hud.artist, sizeof hud.artist, "%s", play.source.artist.c_str());
-  hud.autoPlay = g_settings.autoPlay == 0;
+  hud.autoPlay = g_settings.autoPlay == 0 || play.song.stage == 0;   // the demo always plays itself
   hud.altCombo = play.rules.altCombo;
   if (Play_IsTest(play)) Hud_SetMessage(hud, "RKV v2.50.00 (test mode)", nowMs, 4000);
-  else if (play.song.stage > 0) hud.stageLabel = play.song.stage <= 6 ? play.song.stage - 1 : 6;
+  else hud.stageLabel = Hud_StageLabel(play.song.stage, g_settings.maxStage);
 }
 
 // What the loading had done when the song never reaches its loop.

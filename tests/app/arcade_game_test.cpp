@@ -109,18 +109,6 @@ GameRun runGame(const Script& s) {
   return r;
 }
 
-std::vector<std::string> lines(const std::string& text) {
-  std::vector<std::string> out;
-  size_t s = 0;
-  while (s < text.size()) {
-    size_t e = text.find('\n', s);
-    if (e == std::string::npos) e = text.size();
-    out.push_back(text.substr(s, e - s));
-    s = e + 1;
-  }
-  return out;
-}
-
 int count(const std::string& text, const std::string& part) {
   int n = 0;
   for (size_t p = text.find(part); p != std::string::npos; p = text.find(part, p + 1)) n++;
@@ -194,7 +182,7 @@ TEST(ArcadeGame, ThreeStagesFromTheTitleToTheCreditsStoreEveryRecord) {
                               "Loading 'rkv2-title.png'"}));
   EXPECT_EQ(count(r.log, "Game over...\n"), 0);
 
-  std::vector<std::string> res = lines(r.results);
+  std::vector<std::string> res = SplitLines(r.results);
   ASSERT_EQ(res.size(), 3u) << r.results;
   for (int i = 0; i < 3; i++) {
     const std::string& line = res[i];
@@ -267,7 +255,7 @@ TEST(ArcadeGame, AnAACleanManiacOnTheLastStageEarnsTheExtraAndThenTheBonusStage)
 
   EXPECT_EQ(count(r.log, "SelectSong()...\n"), 3);
   EXPECT_EQ(count(r.log, "ModifierSelect()...\n"), 1);   // none on the extra stages
-  std::vector<std::string> res = lines(r.results);
+  std::vector<std::string> res = SplitLines(r.results);
   ASSERT_EQ(res.size(), 3u) << r.results;
   const char* songs[3] = {"Song 1", "Song 2", "Song 3"};
   for (int i = 0; i < 3; i++) {
@@ -312,7 +300,7 @@ TEST(ArcadeGame, VersusWithTwoProfilesStoresEachPlayersOwnRecords) {
   GameRun r = runGame(s);
   ASSERT_EQ(r.status, 0) << r.log.substr(r.log.size() > 3000 ? r.log.size() - 3000 : 0);
 
-  std::vector<std::string> res = lines(r.results);
+  std::vector<std::string> res = SplitLines(r.results);
   ASSERT_EQ(res.size(), 2u) << r.results;
   EXPECT_EQ(field(res[0], "player"), "1");
   EXPECT_EQ(field(res[1], "player"), "2");
@@ -357,7 +345,7 @@ TEST(ArcadeGame, TheAttractDemoStartsAfterTheIdleTimeAndStartBringsTheMenuBack) 
   EXPECT_EQ(count(r.log, "Starting main game...\n"), 1);
   EXPECT_EQ(count(r.log, "Loading 'rkv2-title.png'"), 2);
   EXPECT_EQ(count(r.log, "Starting evaluation screen...\n"), 0);   // the demo is not evaluated
-  std::vector<std::string> res = lines(r.results);
+  std::vector<std::string> res = SplitLines(r.results);
   ASSERT_EQ(res.size(), 2u) << r.results;   // both players played it
   EXPECT_EQ(field(res[0], "style"), "SINGLE");
   // the records stay as they were: nothing of the demo is kept
@@ -398,7 +386,7 @@ TEST(ArcadeGame, AGamepadPlaysAWholeGame) {
   s.tap(1000, kEscape);
   GameRun r = runGame(s);
   ASSERT_EQ(r.status, 0) << r.log.substr(r.log.size() > 3000 ? r.log.size() - 3000 : 0);
-  std::vector<std::string> res = lines(r.results);
+  std::vector<std::string> res = SplitLines(r.results);
   ASSERT_EQ(res.size(), 1u) << r.results;
   EXPECT_EQ(field(res[0], "perfect"), "4") << res[0];
   EXPECT_EQ(field(res[0], "grade"), "AAA");

@@ -1,6 +1,7 @@
 // The game-over screen and the credits, run whole on the dummy window and audio
 // device over a library the test writes, with scripted keys and F11 screenshots
 // (TV_SCREENSHOT_DIR=folder keeps them for a look).
+#include "menus/test_screen.h"
 #include "library/settings.h"
 #include "library/song_list.h"
 #include "media/audio/audio.h"
@@ -89,16 +90,9 @@ class EndScreens : public ::testing::Test {
 
   void SetUp() override {
     Settings_Defaults(g_settings);   // the frame-rate meter is off
-    Bindings_Defaults();
-    Video_SelectBackend(true, false, true);
-    ASSERT_EQ(Window_Init(false, 0, false, 0, false), 0);
-    ASSERT_EQ(Keyboard_Init(22, true), 0);
+    ASSERT_TRUE(TestScreen_Open());
     ASSERT_TRUE(Audio_Init(-1, 44100, 0, nullptr) && Audio_Start());
-    std::string game = std::string(TV_GAME_EXE);
-    game = game.substr(0, game.rfind('/'));
-    fs::create_directory_symlink(game + "/Skins", "Skins");
-    fs::create_directory_symlink(game + "/Sounds", "Sounds");
-    ASSERT_TRUE(Font_Load("Skins/Default", "font-Main"));
+    ASSERT_TRUE(TestScreen_UseGameSkin({"Skins", "Sounds"}));
     LoadSounds("Default", "Default");   // with the sets' credits
     LoadSkinConfig("Default");          // the skin's author
     LogOpen(0);
@@ -107,12 +101,9 @@ class EndScreens : public ::testing::Test {
   void TearDown() override {
     LogOff();
     FreeSounds();
-    Font_Free();
     Draw_Free();
-    InputScript_Clear();
     Audio_Free();
-    Keyboard_Shutdown();
-    Window_Shutdown();
+    TestScreen_Close();
     g_songs.clear();
   }
   void library(int songs, int seconds, bool backgrounds) {

@@ -2,6 +2,7 @@
 // Default skin: a prepared play goes in, and what comes out is the award, the
 // records file, the log and the last frame. With TV_EVAL_SHOTS set to a folder,
 // the F11 screenshots of the runs are copied there to be looked at.
+#include "menus/test_screen.h"
 #include "evaluation_test_util.h"
 #include "library/profiles.h"
 #include "library/records.h"
@@ -29,26 +30,14 @@
 namespace {
 constexpr uint8_t kEscape = 1, kSpace = 57, kF11 = 87;
 
-std::string gameFolder() {
-  std::string exe = TV_GAME_EXE;
-  return exe.substr(0, exe.rfind('/'));
-}
-
 class EvaluationRun : public ::testing::Test {
  protected:
   TempDir dir;
   Play play;
   void SetUp() override {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
     Settings_Defaults(g_settings);
-    Bindings_Defaults();
-    InputScript_Clear();
-    Video_SelectBackend(true, false, true);
-    ASSERT_EQ(Window_Init(false, 0, false, 0, false), 0);
-    ASSERT_EQ(Keyboard_Init(22, true), 0);
-    std::filesystem::create_symlink(gameFolder() + "/Skins", "Skins");
-    LoadImages("Default", false);
-    ASSERT_TRUE(Font_Load("Skins/Default", "font-Main"));
+    ASSERT_TRUE(TestScreen_Open());
+    ASSERT_TRUE(TestScreen_UseGameSkin());
     LogOpen(0);
     freeRecords(g_records);
     g_playerRecords[0] = g_playerRecords[1] = nullptr;
@@ -66,11 +55,7 @@ class EvaluationRun : public ::testing::Test {
     for (Player& p : g_players) Chart_Free(p);
     Players_Reset();
     LogOff();
-    FreeImages();
-    Font_Free();
-    InputScript_Clear();
-    Keyboard_Shutdown();
-    Window_Shutdown();
+    TestScreen_Close();
     freeRecords(g_records);
   }
 

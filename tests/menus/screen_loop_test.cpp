@@ -1,5 +1,6 @@
 // The menu screens' shared loop: its time limit on its own, then whole runs on
 // the real screen with the dummy video driver.
+#include "menus/test_screen.h"
 #include "library/settings.h"
 #include "media/draw_helpers.h"
 #include "media/font/font.h"
@@ -74,23 +75,13 @@ class ScreenLoopRun : public ::testing::Test {
  protected:
   TempDir dir;
   void SetUp() override {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
     Settings_Defaults(g_settings);
-    InputScript_Clear();
-    Video_SelectBackend(true, false, true);
-    ASSERT_EQ(Window_Init(false, 0, false, 0, false), 0);
-    ASSERT_EQ(Keyboard_Init(22, true), 0);
+    ASSERT_TRUE(TestScreen_Open());
     Dir_Create("Skins/Default");
     Dir_Create("Skins/Mine");
     LoadImages("Mine", false);   // pictures the chosen skin lacks come from Default
   }
-  void TearDown() override {
-    FreeImages();
-    Font_Free();
-    InputScript_Clear();
-    Keyboard_Shutdown();
-    Window_Shutdown();
-  }
+  void TearDown() override { TestScreen_Close(); }
   // Whether any pixel of the area is lit.
   bool lit(int x0, int y0, int x1, int y1) {
     for (int y = y0; y < y1; y++)
@@ -187,9 +178,7 @@ TEST_F(ScreenLoopRun, TheTimeLimitRunsOnlyWithItsSetting) {
 }
 
 TEST_F(ScreenLoopRun, FrameRateMeterAtTheTopRightWhileTheDisplayIsOn) {
-  std::string skin = std::string(TV_GAME_EXE);
-  skin = skin.substr(0, skin.rfind('/')) + "/Skins/Default";
-  ASSERT_TRUE(Font_Load(skin.c_str(), "font-Main"));
+  ASSERT_TRUE(Font_Load((TestScreen_GameFolder() + "/Skins/Default").c_str(), "font-Main"));
   auto run = [](bool meter, int y) {
     ScreenSetup setup;
     setup.fpsMeter = meter;

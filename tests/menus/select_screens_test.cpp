@@ -2,6 +2,7 @@
 // Default skin and scripted keys, as a player would use them. F11 presses in the
 // scripts save screenshots; with TV_SHOTS_DIR set they are copied there to be
 // looked at.
+#include "menus/test_screen.h"
 #include "library/profiles.h"
 #include "library/settings.h"
 #include "media/font/font.h"
@@ -70,28 +71,15 @@ class SelectScreens : public ::testing::Test {
  protected:
   TempDir dir;
   void SetUp() override {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
     Settings_Defaults(g_settings);
-    Bindings_Defaults();
-    InputScript_Clear();
-    Video_SelectBackend(true, false, true);
-    ASSERT_EQ(Window_Init(false, 0, false, 0, false), 0);
-    ASSERT_EQ(Keyboard_Init(22, true), 0);
-    std::string game = std::string(TV_GAME_EXE);
-    game = game.substr(0, game.rfind('/'));
-    fs::create_directory_symlink(game + "/Skins", "Skins");
-    ASSERT_TRUE(Font_Load("Skins/Default", "font-Main"));
-    LoadImages("Default", false);
+    ASSERT_TRUE(TestScreen_Open());
+    ASSERT_TRUE(TestScreen_UseGameSkin());
     Players_Reset();
     for (bool& m : g_availableModes) m = true;
   }
   void TearDown() override {
     Profiles_EndGame();
-    FreeImages();
-    Font_Free();
-    InputScript_Clear();
-    Keyboard_Shutdown();
-    Window_Shutdown();
+    TestScreen_Close();
     keepShots();
   }
   // The screenshots in the order taken.

@@ -3,6 +3,7 @@
 // scripted keys, in a scratch folder that sees the generated Default skin and
 // the demo songs. Screenshots taken with F11 are copied to $TV_SHOT_DIR when it
 // is set, to be looked at.
+#include "menus/test_screen.h"
 #include "collection_test_util.h"
 #include "media/font/font.h"
 #include "media/input/input.h"
@@ -64,30 +65,17 @@ class WheelScreenRun : public ::testing::Test {
   std::string game;
 
   void SetUp() override {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     ResetCollectionWorld();
     g_settings.timeLimit = 0;
-    Bindings_Defaults();
     FunctionKeys_Setup();
-    InputScript_Clear();
-    Video_SelectBackend(true, false, true);
-    ASSERT_EQ(Window_Init(false, 0, false, 0, false), 0);
-    ASSERT_EQ(Keyboard_Init(22, true), 0);
-    game = std::string(TV_GAME_EXE);
-    game = game.substr(0, game.rfind('/'));
-    for (const char* d : {"Skins", "Songs", "Sounds"})
-      std::filesystem::create_directory_symlink(game + "/" + d, dir.path + "/" + d);
-    LoadImages("Default", false);
-    ASSERT_TRUE(Font_Load("Skins/Default", "font-Main"));
+    ASSERT_TRUE(TestScreen_Open());
+    game = TestScreen_GameFolder();
+    ASSERT_TRUE(TestScreen_UseGameSkin({"Skins", "Songs", "Sounds"}));
   }
   void TearDown() override {
     KeepShots();
-    FreeImages();
-    Font_Free();
-    InputScript_Clear();
-    Keyboard_Shutdown();
-    Window_Shutdown();
+    TestScreen_Close();
   }
   // The F11 pictures of this run, copied out under the test's name.
   void KeepShots() {

@@ -58,18 +58,6 @@ int run(const std::string& args) {
   return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
 }
 
-std::vector<std::string> lines(const std::string& text) {
-  std::vector<std::string> out;
-  size_t s = 0;
-  while (s < text.size()) {
-    size_t e = text.find('\n', s);
-    if (e == std::string::npos) e = text.size();
-    out.push_back(text.substr(s, e - s));
-    s = e + 1;
-  }
-  return out;
-}
-
 bool has(const std::string& line, const std::string& part) { return line.find(part) != std::string::npos; }
 
 // The number after "key": in a results line.
@@ -87,7 +75,7 @@ TEST(SongPlayRun, AutoplayEndsFullyPerfectWithTheExactScore) {
   writeSong();
   writeSettings(true);
   ASSERT_EQ(run(""), 0) << ReadFile("out.txt");
-  auto r = lines(ReadFile("r.json"));
+  auto r = SplitLines(ReadFile("r.json"));
   ASSERT_EQ(r.size(), 1u) << ReadFile("rkv2.log");
   // 17 notes in 15 rows (two jumps) and one freeze; rating 5: 5 x 10,000,000 exactly
   EXPECT_TRUE(has(r[0], "\"score\":\"00050000000\"")) << r[0];
@@ -122,7 +110,7 @@ TEST(SongPlayRun, NoInputMissesEverythingAndF1Restarts) {
   // F1 (scan code 59) one second in: the play starts again, and each play leaves its line
   WriteFile("in.txt", "1000 down 59\n1200 up 59\n");
   ASSERT_EQ(run("/input:in.txt"), 0) << ReadFile("out.txt");
-  auto r = lines(ReadFile("r.json"));
+  auto r = SplitLines(ReadFile("r.json"));
   ASSERT_EQ(r.size(), 2u) << ReadFile("r.json");
   EXPECT_TRUE(has(r[1], "\"miss\":15")) << r[1];
   EXPECT_TRUE(has(r[1], "\"perfect\":0")) << r[1];
@@ -138,7 +126,7 @@ TEST(SongPlayRun, Md5MismatchShowsItsNoticeAndThenPlays) {
   // Start (Space) held from early on closes the notice whenever it comes up
   WriteFile("in.txt", "200 down 57\n30000 up 57\n");
   ASSERT_EQ(run("/input:in.txt /level:MANIAC"), 0) << ReadFile("out.txt");
-  auto r = lines(ReadFile("r.json"));
+  auto r = SplitLines(ReadFile("r.json"));
   ASSERT_EQ(r.size(), 1u);
   EXPECT_TRUE(has(r[0], "\"perfect\":1")) << r[0];
 }
@@ -171,7 +159,7 @@ TEST(SongPlayRun, ScriptedPressesOnTheNotesAreAllPerfectAtEitherRate) {
   WriteFile("in.txt", script);
   ASSERT_EQ(run("/input:in.txt"), 0) << ReadFile("out.txt");
   ASSERT_EQ(run("/input:in.txt /speed:7"), 0) << ReadFile("out.txt");
-  auto r = lines(ReadFile("r.json"));
+  auto r = SplitLines(ReadFile("r.json"));
   ASSERT_EQ(r.size(), 2u) << ReadFile("rkv2.log");
   double rate[2];
   for (int i = 0; i < 2; i++) {
@@ -196,7 +184,7 @@ TEST(SongPlayRun, F1RestartsFromTheStartAndF2FromTheStartPosition) {
   writeSettings(false);
   WriteFile("in.txt", "2500 down 59\n2700 up 59\n8000 down 60\n8200 up 60\n");
   ASSERT_EQ(run("/input:in.txt /startat:3000"), 0) << ReadFile("out.txt");
-  auto r = lines(ReadFile("r.json"));
+  auto r = SplitLines(ReadFile("r.json"));
   ASSERT_EQ(r.size(), 3u) << ReadFile("r.json");
   // the second play ran from the start: the rows before 3 s went by unpressed
   EXPECT_GE(field(r[1], "miss"), 4) << r[1];
@@ -216,7 +204,7 @@ TEST(SongPlayRun, EmptyChartsAndBrokenLyricsPlayOut) {
   writeSettings(false);
   ASSERT_EQ(run(""), 0) << ReadFile("out.txt");
   ASSERT_EQ(run("/level:ANOTHER"), 0) << ReadFile("out.txt");
-  auto r = lines(ReadFile("r.json"));
+  auto r = SplitLines(ReadFile("r.json"));
   ASSERT_EQ(r.size(), 2u) << ReadFile("rkv2.log");
   for (const std::string& l : r) EXPECT_TRUE(has(l, "\"dead\":false")) << l;
   EXPECT_EQ(field(r[0], "perfect") + field(r[0], "miss") + field(r[0], "ok") + field(r[0], "ng"), 0) << r[0];

@@ -59,3 +59,15 @@ struct HeadlessDrivers {
   }
 } g_headless;
 }
+
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> out;
+  size_t s = 0;
+  while (s < text.size()) {
+    size_t e = text.find('\n', s);
+    if (e == std::string::npos) e = text.size();
+    out.push_back(text.substr(s, e - s));
+    s = e + 1;
+  }
+  return out;
+}

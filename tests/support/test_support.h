@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 // Makes a fresh empty folder under the system's temporary folder and makes it
 // the working directory for the life of the object; the old one comes back after.
@@ -14,6 +15,8 @@ struct TempDir {
 };
 
 void WriteFile(const std::string& path, const std::string& bytes);
+// The lines of a text, without their line breaks.
+std::vector<std::string> SplitLines(const std::string& text);
 std::string ReadFile(const std::string& path);
 
 // A 24-bit PNG of `w` x `h` whose pixel (x, y), counted from the top, is
