@@ -97,9 +97,10 @@ void prepare(const GameSettings& settings, int songs = 3) {
   WriteFile("rkv2.rec", std::string((const char*)&n, 4) + std::string((const char*)&old, sizeof old));
 }
 
-GameRun runGame(const Script& s) {
+GameRun runGame(const Script& s, int timeoutSeconds = 240) {
   WriteFile("script.txt", s.text);
-  std::string cmd = std::string("SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout 240 '") + TV_GAME_EXE +
+  std::string cmd = std::string("SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout ") +
+                    std::to_string(timeoutSeconds) + " '" + TV_GAME_EXE +
                     "' /log /skipsearch /fps:60 /input:script.txt /results:r.json > out.txt 2>&1";
   int rc = std::system(cmd.c_str());
   GameRun r;
@@ -391,4 +392,30 @@ TEST(ArcadeGame, AGamepadPlaysAWholeGame) {
   EXPECT_EQ(field(res[0], "perfect"), "4") << res[0];
   EXPECT_EQ(field(res[0], "grade"), "AAA");
   EXPECT_EQ(count(r.log, "Starting credits...\n"), 1);
+}
+
+TEST(ArcadeGame, EveryTimeLimitRunsOutAndTheGameGoesOnByItself) {
+  // nobody touches anything after choosing ARCADE MODE: style, profile, wheel,
+  // modifiers and evaluation each run out of time, the credits end by themselves
+  TempDir dir;
+  GameSettings settings;
+  settings.maxStage = 1;
+  settings.timeLimit = true;
+  settings.userProfiles = true;
+  settings.autoPlay = true;
+  prepare(settings, 2);
+  ASSERT_TRUE(WriteProfiles({"ALICE"}));
+  Script s;
+  s.at("Loading 'rkv2-title.png'");
+  s.tap(400, kStart1);
+  s.at("Loading 'rkv2-title.png'");
+  s.tap(1000, kEscape);
+  GameRun r = runGame(s, 420);
+  ASSERT_EQ(r.status, 0) << r.log.substr(r.log.size() > 3000 ? r.log.size() - 3000 : 0);
+  EXPECT_TRUE(inOrder(r.log, {"Loading 'rkv2-style.png'", "Loading 'rkv2-profile.png'", "SelectSong()...",
+                              "ModifierSelect()...", "Starting main game...", "Starting evaluation screen...",
+                              "Starting credits...", "Loading 'rkv2-title.png'"}));
+  std::vector<std::string> res = SplitLines(r.results);
+  ASSERT_EQ(res.size(), 1u) << r.results;
+  EXPECT_EQ(field(res[0], "style"), "SINGLE");
 }
