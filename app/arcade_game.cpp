@@ -25,10 +25,10 @@ bool anyDifficulty() {
   return false;
 }
 
-// The last stage of a game that goes by "Max Stage": nothing was awarded and the
-// stage count is reached (never with "Max Stage" unlimited).
-bool lastStage(int stage, int award) {
-  return award == AWARD_NONE && g_settings.maxStage < 6 && stage >= g_settings.maxStage;
+// Whether the game goes on after `stage` was played: an award goes on past "Max
+// Stage"; unlimited stages go on until the game is lost.
+bool goesOn(int stage, int award) {
+  return award != AWARD_NONE || g_settings.maxStage >= 6 || stage < g_settings.maxStage;
 }
 }  // namespace
 
@@ -46,12 +46,17 @@ void ArcadeGame() {
     if (song < 0 || song >= (int)g_songs.size()) break;
     g_play.mode = PLAY_NORMAL;
     g_play.source = PlaySource_OfSong(g_songs[song]);
-    g_arcade.award = AWARD_NONE;
+    g_play.bpmOverride = -1;   // a tempo set with the play keys lasts one song
+    int played = stage;
     if (PlaySong(&stage, 0, -1) != 0) break;
+    // a song that could not be played gave its stage back: the same stage, and
+    // whatever the last evaluation awarded, on the wheel again
+    if (stage < played) {
+      stage = played;
+      continue;
+    }
+    if (!goesOn(stage, g_arcade.award)) break;
     stage++;
-    // an award goes on past "Max Stage"; unlimited stages go on until the game is lost
-    if (g_arcade.award != AWARD_NONE || g_settings.maxStage >= 6 || stage <= g_settings.maxStage) continue;
-    break;
   }
   Profiles_EndGame();
 }
@@ -86,6 +91,7 @@ void AttractDemo() {
   }
   g_play.mode = PLAY_NORMAL;
   g_play.source = PlaySource_OfSong(e);
+  g_play.bpmOverride = -1;
   int stage = 0;
   PlaySong(&stage, 0, -1);
 }
@@ -98,7 +104,7 @@ int AfterSong(Play& play, bool gameEnds) {
     return 1;
   }
   g_arcade.award = EvaluationScreen(play, stage);
-  if (!lastStage(stage, g_arcade.award)) return 0;
+  if (goesOn(stage, g_arcade.award)) return 0;
   GameOverScreen(false, play.song.stream);   // a game that was not lost ends on the credits
   return 1;
 }

@@ -49,6 +49,7 @@ void Driver_Run() {
   bool nonstopLast = false;
   for (;;) {
     g_play.rateStep = 5;
+    g_play.bpmOverride = -1;
     Players_Reset();
     int r = TitleMenu(nonstopLast);
     Collection_NewGame();  // the sort from "Default Sort Method", nothing selected

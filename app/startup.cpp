@@ -254,10 +254,8 @@ int GameMain(int argc, char** argv) {
   if (o.test.active) {
     status = TestMode_Run(o.test);
   } else {
-    // the wheel's banners are read as their songs come into view, so nothing is
-    // loaded yet: the cache starts empty
+    // the wheel's banners are read as their songs come into view: none is loaded here
     WriteLog("Loading song title images...\n");
-    WheelBanners_FreeAll();
     WriteLog("Starting main loop...\n");
     g_titleMusic = PlaySound(SND_TSLOOP);
     Driver_Run();

@@ -184,7 +184,7 @@ bool InputScript_LogLine(const char* line, uint32_t nowMs) {
     g_music = a.music;
     g_musicNext = 0;
   }
-  g_anchorNext++;
+  if (++g_anchorNext == g_anchored.size()) Log_SetListener(nullptr);   // nothing left to wait for
   return true;
 }
 

@@ -1,7 +1,9 @@
 #include "menus/credits_screen.h"
 #include "chart/random.h"
 #include "library/song_list.h"
+#include "library/settings.h"
 #include "media/audio/audio.h"
+#include "media/draw_helpers.h"
 #include "media/font/font.h"
 #include "media/skin/skin_config.h"
 #include "media/skin/skin_images.h"
@@ -123,7 +125,7 @@ void drawText(const Credits& c, uint32_t t) {
 void fitLines(Credits& c) {
   for (int i = 0; i < c.lineCount; i++) {
     CreditLine& l = c.lines[i];
-    while (l.size > kCreditsSmallestSize && Font_TextWidth(l.size, l.text) > kCreditsTextWidth) l.size--;
+    l.size = Draw_FitSize(l.size, kCreditsSmallestSize, kCreditsTextWidth, l.text);
   }
 }
 
@@ -148,7 +150,7 @@ int frame(Credits& c, ScreenFrame& f) {
   if (!c.closing && t >= c.closingTime) {
     c.closing = true;
     c.closingAt = t;
-    PlayVoice(VOICE_OVER_PASS);
+    if (g_settings.announcer) PlayVoice(VOICE_OVER_PASS);
   }
   if (c.closing) drawClosing(t - c.closingAt);
 

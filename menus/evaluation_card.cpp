@@ -1,5 +1,6 @@
 // The record card: with one player, the frame the other player would use shows
 // the chart's records after the stage, and the award's line in large letters.
+#include "media/draw_helpers.h"
 #include "media/font/font.h"
 #include "media/skin/skin_images.h"
 #include "menus/evaluation_screen.h"
@@ -62,7 +63,6 @@ void EvalCard_Draw(const EvalView& v, int x, int y, const EvalMoment& m) {
   if (!m.awardShown) return;
   const char* line = v.award == AWARD_BONUS ? "Try Bonus Stage!!!" : "Try Extra Stage!!!";
   int pulse = 170 + (int)(85 * std::sin(m.sinceOpenMs * 0.008));
-  int size = 28;
-  while (size > 14 && Font_TextWidth(size, line) > 270) size--;
+  int size = Draw_FitSize(28, 14, 270, line);
   Font_DrawTextAlpha(size, 0xFFD23C, x + 150 - Font_TextWidth(size, line) / 2, y + 344, line, pulse);
 }

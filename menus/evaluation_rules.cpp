@@ -3,6 +3,7 @@
 #include "media/sound/sound_fx.h"
 #include "menus/collection.h"
 #include "menus/evaluation_screen.h"
+#include "menus/profile_stats.h"
 #include "play/grades.h"
 #include "play/judgement.h"
 #include "play/play_results.h"
@@ -27,7 +28,7 @@ EvalOutcome Evaluation_Outcome(const Player& p) {
   o.failed = p.lifeState == LIFE_DEAD;
   o.difficulty = p.difficulty;
   o.styleKey = p.panels;
-  o.statsGroup = p.panels == 8 ? 1 : p.panels == 6 ? 2 : 0;
+  o.statsGroup = Profile_StyleGroup(p.panels);
   o.counterGroup = Collection_StyleOf(p).group;
   o.score = (double)Score_Value(p);
   o.maxCombo = p.maxCombo;

@@ -77,8 +77,12 @@ int EvaluationScreen(const Play& play, int stage) {
   WriteLog("Starting evaluation screen...\n");
   EvalOutcome outcomes[2];
   for (int i = 0; i < 2; i++) outcomes[i] = Evaluation_Outcome(g_players[i]);
+  // a play the game stepped itself, or at another speed or tempo than the
+  // song's, is shown but not recorded
   if (play.flags.autoplay)
     WriteLog("Autoplay was used: the results are not stored\n");
+  else if (play.flags.speedAltered)
+    WriteLog("The speed was altered: the results are not stored\n");
   else
     Evaluation_StoreRecords(play.source.group.c_str(), play.source.folder.c_str(), outcomes, g_records,
                             g_playerRecords);

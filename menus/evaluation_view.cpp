@@ -67,7 +67,7 @@ void buildCard(EvalView& v, const Play& play, const EvalOutcome outcomes[2]) {
 }  // namespace
 
 void Eval_DrawFitted(int size, int smallest, uint32_t colour, int x, int y, int width, const char* text) {
-  while (size > smallest && Font_TextWidth(size, text) > width) size--;
+  size = Draw_FitSize(size, smallest, width, text);
   char shown[160];
   snprintf(shown, sizeof shown, "%s", text);
   for (size_t n = strlen(shown); n > 0 && Font_TextWidth(size, shown) > width; n--)

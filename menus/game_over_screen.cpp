@@ -1,4 +1,5 @@
 #include "menus/game_over_screen.h"
+#include "library/settings.h"
 #include "media/audio/audio.h"
 #include "media/font/font.h"
 #include "media/sound/sound_fx.h"
@@ -26,7 +27,7 @@ void GameOverScreen(bool failed, uint32_t musicChannel) {
   }
   WriteLog("Game over...\n");
   int x = 320 - Font_TextWidth(kSize, kText) / 2;
-  PlayVoice(VOICE_OVER_FAIL);
+  if (g_settings.announcer) PlayVoice(VOICE_OVER_FAIL);
   ScreenSetup setup;
   setup.fpsMeter = false;   // nothing but the words
   Screen_Run(setup, [x](ScreenFrame& f) {

@@ -116,16 +116,7 @@ void drawSong(int song, const ScreenFrame& f) {
     Draw_TextClipped(Draw_FitSize(18, 12, 180, title), 0xFFFFFF, 386, 10, 180, title);
     Draw_TextClipped(12, 0xA8C8FF, 386, 32, 180, e.hasDisplayArtist && e.displayArtist[0] ? e.displayArtist : e.artist);
   }
-  if (f.secondsLeft >= 0) {
-    int sec = f.secondsLeft > 99 ? 99 : f.secondsLeft;
-    for (int i = 0; i < 2; i++) {
-      Image& d = g_skin.timer[i == 0 ? sec / 10 : sec % 10];
-      if (!d.loaded) continue;
-      d.SetSize(32, 42, 0);
-      d.SetPosition(570 + 32 * i, 20);   // under the frame-rate meter
-      d.Draw();
-    }
-  }
+  Screen_DrawTimeLeft(f.secondsLeft, 634, 20);   // under the frame-rate meter
   Draw_TextCentred(14, 0xFFFF00, 320, 452, "Up/Down: row   Left/Right: value   START on EXIT: play   Escape: back");
 }
 }  // namespace

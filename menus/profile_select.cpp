@@ -160,7 +160,7 @@ int frame(ProfileScreen& s, ScreenFrame& f) {
   for (int p = 0; p < 2; p++)
     if (st.active[p]) drawPanel(s, p, f.nowMs);
   if (f.secondsLeft >= 0 && !st.allDone) {
-    SelectScreen_DrawTimeLeft(f.secondsLeft, 630, 6);
+    Screen_DrawTimeLeft(f.secondsLeft, 630, 6);
     f.fpsY = 50;
   }
   return st.allDone && f.nowMs - st.allDoneAt >= kProfileDoneWaitMs ? 1 : 0;

@@ -5,6 +5,7 @@
 #include "menus/collection.h"
 #include "menus/profile_select.h"
 #include "platform/log.h"
+#include "menus/modifier_rows.h"
 #include "play/player.h"
 #include <filesystem>
 
@@ -32,6 +33,14 @@ bool ProfileSelect_Take(int player, int index) {
   Profile& pr = g_profiles[index];
   pr.inUse = 1;
   g_players[player].profileSlot = (uint8_t)(index + 1);
+  // the profile brings back the modifiers its player chose last, those this
+  // style offers (a turn of four panels is no turn on DOUBLE or SOLO)
+  Player& p = g_players[player];
+  for (int row = 0; row < kModifierRows; row++) {
+    int v = pr.modifiers[row];
+    bool offered = v < ModifierRow_Count(row) && ModifierRow_Offered(row, v, ModifierRow_FourPanels(p));
+    Player_SetOption(p, row, (uint8_t)(offered ? v : 0));
+  }
   g_settings.profileFlags[player] = (uint8_t)(index + 1);
   RecordTable& t = g_profileRecords[player];
   freeRecords(t);

@@ -134,6 +134,19 @@ int Screen_Run(MenuScreen& s, const std::function<int(ScreenFrame&)>& frame) {
   return result;
 }
 
+void Screen_DrawTimeLeft(int secondsLeft, int rightX, int y) {
+  if (secondsLeft < 0) return;
+  constexpr int kDigitW = 32, kDigitH = 42;
+  int s = secondsLeft > 99 ? 99 : secondsLeft;
+  for (int i = 0; i < 2; i++) {
+    Image& d = g_skin.timer[i == 0 ? s / 10 : s % 10];
+    if (!d.loaded) continue;
+    d.SetSize(kDigitW, kDigitH, 0);
+    d.SetPosition(rightX - kDigitW * (2 - i), y);
+    d.Draw();
+  }
+}
+
 void Screen_FadeOutMusic(uint32_t& channel) {
   if (!channel) return;
   uint32_t start = Clock_Ms();

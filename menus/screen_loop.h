@@ -74,5 +74,9 @@ bool ScreenTimer_Frame(ScreenTimer& t, uint32_t nowMs, bool held, ScreenFrame& f
 // The seconds left of a limit of `limitMs` after `countedMs`, rounded up.
 int Screen_SecondsLeft(uint32_t limitMs, uint32_t countedMs);
 
+// The seconds left of a time limit in the skin's timer digits, two of them (99 at
+// most), ending at `rightX` with their top at `y`; nothing without a limit.
+void Screen_DrawTimeLeft(int secondsLeft, int rightX, int y);
+
 // Fades a music channel out over a second, stops it and sets it to 0.
 void Screen_FadeOutMusic(uint32_t& channel);

@@ -13,6 +13,4 @@ ScreenSetup SelectScreen_Setup(const char* backdrop, uint32_t* loop);
 void SelectScreen_StopLoop(uint32_t& loop);
 // An announcer line (a SoundId), while the "Announcer" setting is on.
 void SelectScreen_Announce(int sound);
-// The seconds left, right-aligned at `rightX` with the top at `y`; nothing
-// without a time limit (negative).
-void SelectScreen_DrawTimeLeft(int secondsLeft, int rightX, int y);
+

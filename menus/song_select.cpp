@@ -96,7 +96,7 @@ bool SelectSong_StoreModifiers(Player& p) {
 
 int SelectSong(int stage) {
   WriteLog("SelectSong()...\n");
-  if (stage == 1) PlaySound(SND_SEL_SONG);
+  if (stage == 1 && g_settings.announcer) PlaySound(SND_SEL_SONG);
   bool extra = g_settings.maxStage < 6 && stage > g_settings.maxStage;
   int result = 0;
   for (;;) {

@@ -85,7 +85,7 @@ void draw(StyleScreen& s, ScreenFrame& f) {
   if (StyleState_MessageShown(st, f.nowMs))
     Draw_TextCentred(16, kMessageColour, 320, 445, "No songs available in this mode");
   if (f.secondsLeft >= 0 && !s.chosen) {
-    SelectScreen_DrawTimeLeft(f.secondsLeft, 630, 6);
+    Screen_DrawTimeLeft(f.secondsLeft, 630, 6);
     f.fpsY = 50;
   }
 }

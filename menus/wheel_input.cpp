@@ -137,7 +137,7 @@ void Wheel_Start(Wheel& w, int player, uint32_t nowMs) {
   WheelPos sel = Wheel_Selection(c);
   const CollectionGroup& g = c.groups[sel.group];
   if (sel.index < 0 && g.state == GROUP_CLOSED) {
-    if (strstr(g.label, "ROULETTE")) {
+    if (Wheel_IsRouletteGroup(g)) {
       if (Wheel_StartRoulette(w, strstr(g.label, "(Folder)") != nullptr, false, nowMs)) {
         PlaySound(SND_START);
         PlaySound(SND_SELECT);

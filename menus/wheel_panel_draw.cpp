@@ -77,11 +77,7 @@ void drawStage(const Wheel& w) {
 void drawTop(const Wheel& w, const ScreenFrame& f) {
   drawStage(w);
   Draw_TextClipped(14, 0xFFFFFF, 392, 31, 170, g_collection.caption);
-  if (f.secondsLeft >= 0) {
-    int s = f.secondsLeft > 99 ? 99 : f.secondsLeft;
-    drawAt(g_skin.timer[s / 10], 570, 3, 32, 42);
-    drawAt(g_skin.timer[s % 10], 602, 3, 32, 42);
-  }
+  Screen_DrawTimeLeft(f.secondsLeft, 634, 3);
 }
 
 // The radar picture of player p shows the chart it plays on this song.

@@ -36,6 +36,7 @@ void tempoAndGapKeys(Play& play, uint32_t listenMs) {
     if (!Input_Repeat(fk[k.key], listenMs)) continue;
     if (play.bpmOverride <= 0) play.bpmOverride = g_timing.bpm;
     play.bpmOverride += k.step;
+    song.speedAltered = true;
     if (play.bpmOverride < 0.02) play.bpmOverride = 0.02;
     snprintf(text, sizeof text, "BPM = %.2f", play.bpmOverride);
     message(play, text, 4000);

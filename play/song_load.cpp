@@ -123,8 +123,10 @@ bool SongPlay_Load(Play& play, int* stage, bool course) {
   // 1. the charts
   WriteLog("Loading Song...\n");
   for (Player& p : g_players) Chart_Free(p);
-  if (!loadChart(src.group.c_str(), src.folder.c_str(), src.chartFile.c_str(), g_players, 2, Play_ChartRules(play)))
+  if (!loadChart(src.group.c_str(), src.folder.c_str(), src.chartFile.c_str(), g_players, 2, Play_ChartRules(play))) {
+    if (*stage > 0) (*stage)--;   // a song whose chart does not load does not count as a stage either
     return false;
+  }
   // 2. the background
   WriteLog("Loading Background...\n");
   if (test) {
@@ -158,6 +160,7 @@ bool SongPlay_Load(Play& play, int* stage, bool course) {
     PlayKeys_SetRate(play);
     song.speedAltered = true;   // the speed was set on the wheel before the play
   }
+  if (play.bpmOverride > 0) song.speedAltered = true;   // kept from a restart
 
   song.startMusicMs = startPosition(play);
   double wall = Clock_MsPrecise();

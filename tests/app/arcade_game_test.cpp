@@ -419,3 +419,44 @@ TEST(ArcadeGame, EveryTimeLimitRunsOutAndTheGameGoesOnByItself) {
   ASSERT_EQ(res.size(), 1u) << r.results;
   EXPECT_EQ(field(res[0], "style"), "SINGLE");
 }
+
+TEST(ArcadeGame, ASongThatWillNotPlayGivesItsStageBackAndGivingUpEndsOnGameOver) {
+  TempDir dir;
+  GameSettings settings;
+  settings.maxStage = 1;
+  prepare(settings, 2);
+  WriteFile("Songs/Group 1/Song 1/song.wav", "not a sound file");
+  Script s;
+  s.at("Loading 'rkv2-title.png'");
+  s.tap(400, kStart1);
+  s.at("Loading 'rkv2-style.png'");
+  s.tap(500, kStart1);
+  s.at("Starting Song Select");
+  s.tap(1400, kStart1);                // Song 1
+  s.leaveModifiers(false);
+  s.at("Loading Background...");
+  s.tap(1200, kStart1);                // past the notice that the music does not open
+  s.at("Starting Song Select");        // the same stage again
+  s.tap(600, kRight1);
+  s.tap(1400, kStart1);                // Song 2
+  s.leaveModifiers(false);
+  s.at("Starting main game...");
+  s.tap(3000, kEscape);                // give up
+  s.at("Game over...");
+  s.at("Loading 'rkv2-title.png'");
+  s.tap(1000, kEscape);
+  GameRun r = runGame(s);
+  ASSERT_EQ(r.status, 0) << r.log.substr(r.log.size() > 3000 ? r.log.size() - 3000 : 0);
+  EXPECT_EQ(count(r.log, "SelectSong()...\n"), 2);
+  EXPECT_EQ(count(r.log, "Starting main game...\n"), 1);
+  EXPECT_TRUE(inOrder(r.log, {"dead=0,gameover=1,giveup=1\n", "Game over...\n", "Loading 'rkv2-title.png'"}));
+  EXPECT_EQ(count(r.log, "Starting evaluation screen...\n"), 0);
+  EXPECT_EQ(count(r.log, "Starting credits...\n"), 0);
+  std::vector<std::string> res = SplitLines(r.results);
+  ASSERT_EQ(res.size(), 1u) << r.results;
+  EXPECT_EQ(field(res[0], "chart"), "Songs/Group 1/Song 2/song.rkv");
+  RecordTable rec;
+  ASSERT_TRUE(loadRecords(rec));
+  EXPECT_EQ(resultOf(rec, "Group 1\\Song 1"), nullptr);
+  EXPECT_EQ(resultOf(rec, "Group 1\\Song 2"), nullptr);   // a game given up stores nothing
+}
