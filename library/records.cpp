@@ -1,4 +1,5 @@
 #include "library/records.h"
+#include "library/record_notes.h"
 #include "platform/log.h"
 #include "platform/files.h"
 #include "platform/msgbox.h"
@@ -34,6 +35,7 @@ void freeRecords(RecordTable& t) {
   t.records.clear();
   t.results.clear();
   t.index.clear();
+  t.notes.clear();
 }
 
 bool Records_Parse(RecordTable& t, const uint8_t* data, size_t size) {
@@ -117,6 +119,7 @@ bool loadRecords(RecordTable& t) {
     WriteLogf("Records file '%s' is shorter than its record count says; not loaded\n", path.c_str());
     return false;
   }
+  Notes_Load(t);
   return true;
 }
 
@@ -126,7 +129,9 @@ bool saveRecords(RecordTable& t) {
       for (auto& c : r.counters)
         if (c > 0) c--;
   std::vector<uint8_t> bytes = Records_Serialize(t);
-  return File_WriteSafely(Records_Path(t), bytes.data(), bytes.size());
+  bool ok = File_WriteSafely(Records_Path(t), bytes.data(), bytes.size());
+  // the notes are written only beside a records file that was
+  return ok && (t.notes.empty() && !File_Exists(Notes_Path(t)) ? true : Notes_Save(t));
 }
 
 bool addRecords(RecordTable& t, const SongRecord* newRecords, int n) {
@@ -142,8 +147,11 @@ bool addRecords(RecordTable& t, const SongRecord* newRecords, int n) {
   std::vector<uint8_t> bytes = Records_Serialize(combined);
   bool ok = File_WriteSafely(Records_Path(t), bytes.data(), bytes.size());
   // The file is read back, as the table is what the file holds; when it could not
-  // be written the table in memory keeps the new records all the same.
+  // be written the table in memory keeps the new records all the same. The
+  // notes stay as they are: new records have none.
+  auto notes = std::move(t.notes);
   if (ok) ok = Records_Parse(t, bytes.data(), bytes.size());
+  t.notes = std::move(notes);
   if (!ok) {
     t.records = std::move(combined.records);
     t.results = std::move(combined.results);

@@ -54,12 +54,21 @@ static_assert(offsetof(SongRecord, resultsRef) == 292);
 
 constexpr int kMaxResults = 255;
 
+// What the records file has no room for, for one result (a record's key, style
+// and difficulty): the best max combo and when the best score was set. A file of
+// ours keeps them beside the records file (see record_notes.h).
+struct ResultNote {
+  int32_t bestCombo = 0;
+  int64_t bestScoreAt = 0;   // seconds since 1970, 0 unknown
+};
+
 // One records table: the machine-wide one (empty profile name) or a profile's.
 struct RecordTable {
   std::string profile;                        // "" for "rkv2.rec"
   std::vector<SongRecord> records;
   std::vector<std::vector<Result>> results;   // parallel to records
   std::unordered_map<std::string, int> index; // key -> record
+  std::unordered_map<std::string, ResultNote> notes;   // see record_notes.h
 };
 
 extern RecordTable g_records;                 // machine-wide

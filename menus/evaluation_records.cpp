@@ -1,4 +1,5 @@
 #include "menus/evaluation_records.h"
+#include "library/record_notes.h"
 #include "library/profiles.h"
 #include "library/song_list.h"
 #include "platform/log.h"
@@ -98,6 +99,10 @@ void Evaluation_StoreRecords(const char* group, const char* folder, EvalOutcome 
     storeResult(machine, m, o.styleKey, o.difficulty, false, r);
     if (o.recordState == RECORD_NEW) setHolder(machine, m, o.styleKey, o.difficulty, profile ? profile->name : "");
     if (own) storeResult(*own, p, o.styleKey, o.difficulty, false, r);
+    // the combo and the date the records file has no room for
+    int64_t now = (int64_t)time(nullptr);
+    storeNote(machine, key.c_str(), o.styleKey, o.difficulty, o.maxCombo, o.score > machineBest, now);
+    if (own) storeNote(*own, key.c_str(), o.styleKey, o.difficulty, o.maxCombo, o.score > ownBest, now);
     if (profile) Evaluation_AddStats(profile->stats[o.statsGroup], o);
   }
   if (counterGroup >= 0 && counterGroup < 3) {

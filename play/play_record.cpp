@@ -28,6 +28,10 @@ PlaySource PlaySource_OfSong(const SongEntry& e) {
   return src;
 }
 
+bool Play_EndsWhenAllFail(const Play& play) {
+  return g_settings.gameOver || (play.course.active && play.course.rules.hasLives);
+}
+
 ChartRules Play_ChartRules(const Play& play) {
   ChartRules r;
   r.globalGap = g_settings.globalGap;

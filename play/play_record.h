@@ -8,6 +8,7 @@
 // the first part and read the flags.
 #include "chart/chart.h"
 #include "chart/timing.h"
+#include "play/begin_play.h"
 #include "play/hud.h"
 #include "play/judge.h"
 #include "play/lyrics.h"
@@ -72,6 +73,7 @@ struct SongRun {
   Lyrics lyrics;
   double startMusicMs = 0;      // music time where the play began
   double startWallMs = 0;       // program time of that moment
+  double songLengthMs = -1;     // a battery course reads the whole song's length from the stream
   double wallMs = 0;            // program time of the current frame
   bool streamStarted = false;
   bool paused = false, everPaused = false, autoplayUsed = false, speedAltered = false;
@@ -86,6 +88,19 @@ struct SongRun {
   double lastTraceMs = -1e18;
 };
 
+// A nonstop course in progress: set by the course's game before its songs, the
+// totals kept by the play as each song ends, for the course's evaluation.
+struct CourseRun {
+  bool active = false;          // the songs are a course's
+  CourseRules rules{};          // its lives and combo rules
+  int index = -1;               // the course, in the course table
+  bool lastSong = false;        // the song the course ends with
+  int songs = 0;                // songs played to their end
+  double musicMs = 0;           // the music time of the course so far
+  int32_t maxDancePoints[2] = {0, 0};   // per player, the sum of the charts' maximum
+  bool livesLost = false;       // a player of a battery course ran out of lives
+};
+
 struct Play {
   int mode = PLAY_NORMAL;
   PlaySource source;
@@ -95,6 +110,7 @@ struct Play {
   double bpmOverride = -1;
   PlayRules rules;
   PlayFlags flags;              // of the last play
+  CourseRun course;
   SongRun song;
 };
 
@@ -107,6 +123,9 @@ PlaySource PlaySource_OfSong(const SongEntry& e);
 
 // Test play, from the start or from the start position.
 bool Play_IsTest(const Play& play);
+// Whether everyone failing ends the game: with the "Game Over" setting on, and
+// always in a course with battery lives, whose lives running out end it.
+bool Play_EndsWhenAllFail(const Play& play);
 // The chart loader's rules for this play: the settings' global gap and combo
 // type, and in test play the chart's folder as given.
 ChartRules Play_ChartRules(const Play& play);

@@ -193,7 +193,7 @@ bool SongPlay_Frame(Play& play) {
 
   // the end: the music is over, or everyone failed with game over on
   if (ended && !song.paused) return false;
-  if (g_settings.gameOver && !Play_IsTest(play) && !Players_AnyAlive()) return false;
+  if (Play_EndsWhenAllFail(play) && !Play_IsTest(play) && !Players_AnyAlive()) return false;
 
   draw(song);
   present();

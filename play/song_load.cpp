@@ -17,6 +17,7 @@
 #include "play/play_keys.h"
 #include "play/player.h"
 #include "play/song_play.h"
+#include <cmath>
 #include <new>
 #include <vector>
 
@@ -137,7 +138,7 @@ bool SongPlay_Load(Play& play, int* stage, bool course) {
   }
   // 3. statistics and the life table
   for (Player& p : g_players)
-    if (p.active) BeginPlay(p, *stage, course);
+    if (p.active) BeginPlay(p, *stage, course, course && play.course.active ? &play.course.rules : nullptr);
   if (g_settings.autoPlay == 0)
     for (Player& p : g_players)
       if (p.active) Autoplay_SetTargets(p, JUDGE_PERFECT);
@@ -152,6 +153,12 @@ bool SongPlay_Load(Play& play, int* stage, bool course) {
   if (g_settings.displayLyrics)
     Lyrics_Load(song.lyrics, src.group.c_str(), src.folder.c_str(), src.chartFile.c_str(), g_settings.bgBrightness,
                 test);
+  // 6. a battery course counts the whole song's length
+  if (course && play.course.rules.hasLives) {
+    uint64_t bytes = Audio_StreamGetLength(song.stream);
+    float seconds = bytes ? Audio_ChannelBytes2Seconds(song.stream, bytes) : -1;
+    if (seconds > 0) song.songLengthMs = std::floor((double)seconds * 1000.0);
+  }
   // 7. the worker
   MediaWorker_Start(play.rules.threadPriority, play.rules.boost);
   // 8. the rate

@@ -1,4 +1,5 @@
 #include "library/records.h"
+#include "library/record_notes.h"
 #include "platform/files.h"
 #include "support/test_support.h"
 #include <gtest/gtest.h>
@@ -153,4 +154,49 @@ TEST(Records, NewProfileStartsFromMachineRecords) {
   EXPECT_TRUE(user.results[0].empty());
   EXPECT_TRUE(File_Exists("Profiles/Ann/rkv2-user.rec"));
   freeRecords(g_records);
+}
+
+TEST(RecordNotes, KeptBesideTheRecordsAndReadBackWithThem) {
+  TempDir dir;
+  RecordTable t;
+  t.records.push_back(Records_New("Pack\\Song", 100));
+  t.results.emplace_back();
+  storeNote(t, "Pack\\Song", 4, 2, 120, true, 1700000000);
+  storeNote(t, "Pack\\Song", 4, 2, 90, false, 1800000000);    // a smaller combo, no new best: kept as it was
+  storeNote(t, "Pack\\Song", 8, 1, 300, false, 1800000000);   // a combo without a new best score: no date
+  storeNote(t, "COURSE|Tour", 4, 0, 50, true, 1750000000);
+  ASSERT_TRUE(saveRecords(t));
+  // new records added later keep the notes in memory
+  SongRecord more = Records_New("Pack\\Other", 5);
+  ASSERT_TRUE(addRecords(t, &more, 1));
+  EXPECT_EQ(findNote(t, "Pack\\Song", 4, 2).bestCombo, 120);
+
+  RecordTable back;
+  ASSERT_TRUE(loadRecords(back));
+  ResultNote n = findNote(back, "Pack\\Song", 4, 2);
+  EXPECT_EQ(n.bestCombo, 120);
+  EXPECT_EQ(n.bestScoreAt, 1700000000);
+  EXPECT_EQ(findNote(back, "Pack\\Song", 8, 1).bestCombo, 300);
+  EXPECT_EQ(findNote(back, "Pack\\Song", 8, 1).bestScoreAt, 0);
+  EXPECT_EQ(findNote(back, "Pack\\Song", 4, 3).bestCombo, 0);   // none
+
+  clearNotes(back, "Pack\\Song");
+  EXPECT_EQ(findNote(back, "Pack\\Song", 4, 2).bestCombo, 0);
+  EXPECT_EQ(findNote(back, "COURSE|Tour", 4, 0).bestCombo, 50);
+  clearNotes(back, nullptr);
+  ASSERT_TRUE(saveRecords(back));
+  EXPECT_EQ(ReadFile(Notes_Path(back)), "");
+}
+
+TEST(RecordNotes, BrokenLinesAreSkippedAndAMissingFileIsNoNotes) {
+  RecordTable t;
+  int read = Notes_Parse(t, "A\\B\t4\t2\t100\t1700000000\r\n\nno tabs\nA\\B\t4\t2\t-5\t1\n\t4\t2\t1\t1\n"
+                            "C\\D\t6\t1\t7\t0\textra\nC\\D\t999\t1\t7\t0\nE\\F\t8\t3\t12\t5\n");
+  EXPECT_EQ(read, 2);
+  EXPECT_EQ(findNote(t, "A\\B", 4, 2).bestCombo, 100);
+  EXPECT_EQ(findNote(t, "E\\F", 8, 3).bestScoreAt, 5);
+  TempDir dir;
+  RecordTable none;
+  EXPECT_FALSE(Notes_Load(none));
+  EXPECT_TRUE(none.notes.empty());
 }

@@ -1,3 +1,4 @@
+#include "library/record_notes.h"
 // What the evaluation stores: record states, the results in the machine's and
 // the profile's tables (read back from the files), holders, the play counter and
 // the profile's statistics, and a records file that cannot be written.
@@ -139,6 +140,15 @@ TEST_F(EvaluationStore, ANewRecordIsHeldByTheProfileAndSavedInBothTables) {
   EXPECT_EQ(onDisk.stats[0].songs, 1);
   EXPECT_DOUBLE_EQ(onDisk.stats[0].steps, 300);
   EXPECT_DOUBLE_EQ(onDisk.stats[0].bestScore, 8000000);
+  // the combo and the date beside both records files
+  RecordTable back;
+  ASSERT_TRUE(loadRecords(back));
+  ResultNote n = findNote(back, "Demo\\neon-stride", players[0].styleKey, players[0].difficulty);
+  EXPECT_EQ(n.bestCombo, 120);
+  EXPECT_GT(n.bestScoreAt, 1700000000);
+  back.profile = "ANN";
+  ASSERT_TRUE(loadRecords(back));
+  EXPECT_EQ(findNote(back, "Demo\\neon-stride", players[0].styleKey, players[0].difficulty).bestCombo, 120);
 }
 
 TEST_F(EvaluationStore, APersonalBestBelowTheMachinesKeepsItsHolderAndAWorsePlayLowersNothing) {
@@ -157,6 +167,8 @@ TEST_F(EvaluationStore, APersonalBestBelowTheMachinesKeepsItsHolderAndAWorsePlay
   EXPECT_DOUBLE_EQ(stored("Profiles/ANN/rkv2-user.rec").bestScore, 7000000);
   EXPECT_EQ(stored("Profiles/ANN/rkv2-user.rec").bestGrade, 3);
   EXPECT_EQ(g_records.records[0].counters[0], 2 * (kPlayCounterStep - 1));
+  // the worse play's date is not the best score's
+  EXPECT_EQ(findNote(g_records, "Demo\\neon-stride", again[0].styleKey, again[0].difficulty).bestScoreAt, 0);
 }
 
 TEST_F(EvaluationStore, OfTwoPlayersOnlyTheBetterSetsTheRecord) {
