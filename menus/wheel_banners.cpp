@@ -86,6 +86,14 @@ BannerLook WheelBanners_Get(const std::string& path) {
   return look;
 }
 
+BannerLook WheelBanners_GetNow(const std::string& path) {
+  int left = g_banners.loadsLeft;
+  g_banners.loadsLeft = 1;
+  BannerLook look = WheelBanners_Get(path);
+  g_banners.loadsLeft = left;
+  return look;
+}
+
 void WheelBanners_EndFrame() {
   auto& v = g_banners.slots;
   v.erase(std::remove_if(v.begin(), v.end(), [](const std::unique_ptr<BannerSlot>& s) { return !s->used; }), v.end());

@@ -23,6 +23,9 @@ struct BannerLook {
 void WheelBanners_BeginFrame();
 // The banner at `path` (relative to the game folder), in view this frame.
 BannerLook WheelBanners_Get(const std::string& path);
+// The same, loaded at once whatever is left of the frame's budget (a screen's
+// set-up, before its first frame).
+BannerLook WheelBanners_GetNow(const std::string& path);
 // Releases the banners no one asked for in this frame.
 void WheelBanners_EndFrame();
 // Releases everything (the wheel closes).
