@@ -18,17 +18,18 @@ uint32_t folderColour(const CollectionGroup& g) {
   return g_skinConfig.folderCourse ? g_skinConfig.folderCourse : g.colour;
 }
 
+// A course as a song on the song wheel: its own banner when it has one, its
+// name in the course's colour.
 void drawCourseItem(CourseLook& look, const Course& k, int x, int y, bool lit, int alpha) {
-  WheelLook_DrawPlate(lit ? look.selPlate : look.coursePlate, x, y, lit ? 0xFFFFFF : WheelLook_Tint(k.colour), alpha);
-  // past the plate's tab: the course's own banner when it has one, then its name
-  int tx = x + 38;
+  WheelLook_DrawPlate(lit ? look.selPlate : look.plate, x, y, 0xFFFFFF, alpha);
+  int tx = x + 14;
   if (Image* banner = CourseLook_Picture(CourseLook_BannerPath(k))) {
-    WheelLook_DrawBanner(banner, x + 36 + kWheelThumbW / 2, y + kPlateH / 2, kWheelThumbW, kWheelThumbH, alpha);
-    tx = x + 36 + kWheelThumbW + 8;
+    WheelLook_DrawBanner(banner, x + 6 + kWheelThumbW / 2, y + kPlateH / 2, kWheelThumbW, kWheelThumbH, alpha);
+    tx = x + kWheelThumbW + 14;
   }
   int width = x + kPlateW - 10 - tx;
   int size = Draw_FitSize(16, 11, width, k.name);
-  Draw_TextClipped(size, 0xFFFFFF, tx, y + (kPlateH - size) / 2, width, k.name, alpha);
+  Draw_TextClipped(size, lit ? 0xFFFFFF : k.colour, tx, y + (kPlateH - size) / 2, width, k.name, alpha);
 }
 
 // The banner an item shows (asked for in the cache), null for none.
@@ -105,7 +106,7 @@ void CourseLook_DrawItems(const CourseWheel& w, CourseLook& look, uint32_t nowMs
       drawCourseItem(look, g_courses[k], s.x, s.y, s.lit, s.fade);
     } else {
       const CollectionGroup& g = c.groups[s.pos.group];
-      Image& plate = g.state == GROUP_OPEN ? look.openFolder : look.plate;
+      Image& plate = g.state == GROUP_OPEN ? look.openFolder : look.coursePlate;
       WheelLook_DrawFolderItem(plate, g, folderColour(g), itemBanner(c, s.pos), s.x, s.y, s.lit, s.fade);
     }
     if (s.lit && w.state == COURSE_CHOSEN) WheelLook_DrawChosenFlash(s.x, s.y, nowMs - w.chosenAt);

@@ -10,6 +10,8 @@
 
 struct ScreenFrame;
 
+// "rkv2-plate.png" carries a course, "rkv2-platecrs.png" a closed course folder
+// (tinted in the skin's course-folder colour), "rkv2-lfolder.png" an open one.
 struct CourseLook {
   Image plate, coursePlate, selPlate, openFolder, slider;
 };
