@@ -67,8 +67,8 @@ std::string CourseLook_TitlePath(const Course& k) {
   return Path_FromData(std::string("Courses/") + k.folder + "/" + k.displayName);
 }
 
-Image* CourseLook_Picture(const std::string& path) {
-  BannerLook l = WheelBanners_Get(path);
+Image* CourseLook_Picture(const std::string& path, const char* what) {
+  BannerLook l = WheelBanners_Get(path, what);
   return l.state == BANNER_READY ? l.image : nullptr;
 }
 

@@ -28,8 +28,8 @@ std::string CourseLook_FolderBannerPath(const char* folder);
 // "Courses/<folder>/<display file>" of a course with "#DISPLAYCOURSE:", else "".
 std::string CourseLook_TitlePath(const Course& k);
 // The loaded picture at a path through the banner cache; null while it waits for
-// its load, and for a missing one (logged once).
-Image* CourseLook_Picture(const std::string& path);
+// its load, and for a missing one (logged once, named as `what`).
+Image* CourseLook_Picture(const std::string& path, const char* what = "Banner");
 // The big banner of a place: the course's, else its folder's, else the skin's
 // default banner (null only while one of them waits for its load).
 Image* CourseLook_SelectionBanner(const Collection& c, WheelPos p);

@@ -117,7 +117,7 @@ void drawRecords(const CourseWheel& w, const Course& k) {
 
 void drawCourse(const CourseWheel& w, const Course& k, uint32_t nowMs) {
   // the title: the course's own picture, or its name
-  Image* title = CourseLook_Picture(CourseLook_TitlePath(k));
+  Image* title = CourseLook_Picture(CourseLook_TitlePath(k), "Title picture");
   if (title) WheelLook_DrawBanner(title, kTextX + kTextW / 2, kTitleY + kTitleH / 2, kTextW, kTitleH, 255);
   else Draw_TextClipped(Draw_FitSize(22, 13, kTextW, k.name), 0xFFFFFF, kTextX, kTitleY + 2, kTextW, k.name);
   char text[64];

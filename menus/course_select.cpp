@@ -26,10 +26,10 @@ int CourseSelect() {
   // the selection's banners before the first frame; a missing one is logged here
   WheelPos sel = Wheel_Selection(g_courseCollection);
   const Course& first = g_courses[CourseSelect_SelectedCourse()];
-  for (const std::string& path : {CourseLook_BannerPath(first),
-                                  CourseLook_FolderBannerPath(g_courseCollection.groups[sel.group].label),
-                                  CourseLook_TitlePath(first)})
-    if (!path.empty()) WheelBanners_GetNow(path);
+  WheelBanners_GetNow(CourseLook_BannerPath(first));
+  WheelBanners_GetNow(CourseLook_FolderBannerPath(g_courseCollection.groups[sel.group].label));
+  std::string title = CourseLook_TitlePath(first);
+  if (!title.empty()) WheelBanners_GetNow(title, "Title picture");
   WriteLog("Starting Course Select\n");
 
   int players = (g_players[0].active ? 1 : 0) + (g_players[1].active ? 1 : 0);

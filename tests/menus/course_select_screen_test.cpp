@@ -83,6 +83,7 @@ void WriteCourses() {
 TEST_F(CourseScreenRun, BrowsesFoldersAndCoursesAndChoosesOne) {
   WriteCourses();
   Banner("Courses/Tours.png", 0x103080, 0x40C0FF);
+  WritePicture("Courses/Marathons.png", 2100, 4, [](int, int) { return 0x808080u; });
   Banner("Courses/Marathons/endless.png", 0x801040, 0xFFA040);
   Banner("Courses/Tours/fixed.png", 0x106030, 0xA0FF60);
   LogOpen(0);
@@ -135,7 +136,9 @@ TEST_F(CourseScreenRun, BrowsesFoldersAndCoursesAndChoosesOne) {
   std::string log = ReadFile("rkv2.log");
   for (const char* line : {"Setting up courses...\n", "Load song images...\n", "Starting Course Select\n",
                            "Banner 'Courses/Marathons/long.png' cannot be read\n",
-                           "Banner 'Courses/Tours/title.txt' cannot be read\n"})
+                           "Banner 'Courses/Marathons.png' is too large to show (2100 x 4)\n",
+                           "Banner 'Courses/Tours/broken.png' not found\n",
+                           "Title picture 'Courses/Tours/title.txt' cannot be read\n"})
     EXPECT_NE(log.find(line), std::string::npos) << line;
 }
 
