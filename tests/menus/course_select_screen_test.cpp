@@ -91,21 +91,13 @@ TEST_F(CourseScreenRun, BrowsesFoldersAndCoursesAndChoosesOne) {
   EXPECT_EQ(Named("Long Haul").entryCount, kMaxCourseEntries);
   // a machine record and one of the player's own for Fixed Tour
   const Course& fixed = Named("Fixed Tour");
-  Result r{};
-  r.bestScore = 1234567;
-  r.bestA = 912;
-  r.bestGrade = 3;
-  r.bestB = 4 * 60000 + 7 * 1000 + 89;
-  r.bestC = 3;
+  Result r = CourseResultOf(1234567, 912, 3, 4 * 60000 + 7 * 1000 + 89, 3);
   ASSERT_TRUE(storeResult(g_records, fixed.recordIndex, 4, 0, true, r));
   ASSERT_TRUE(setHolder(g_records, fixed.recordIndex, 4, 0, "KIT"));
   RecordTable mine;
   mine.profile = "KIT";
-  mine.records.push_back(Records_New("COURSE|Fixed Tour", 0));
-  mine.results.emplace_back();
-  mine.index["COURSE|Fixed Tour"] = 0;
   r.bestScore = 1111111;
-  ASSERT_TRUE(storeResult(mine, 0, 4, 0, true, r));
+  ASSERT_TRUE(storeResult(mine, TestRecord(mine, "COURSE|Fixed Tour"), 4, 0, true, r));
   g_playerRecords[0] = &mine;
   ResolveBestCourseEntries();
   g_settings.timeLimit = 1;   // shown, never reached

@@ -30,16 +30,9 @@ class CourseWheelTest : public ::testing::Test {
   void TearDown() override { ResetCollectionWorld(); }
 
   Course& AddCourse(const char* folder, const char* name, const std::string& songs) {
-    Course c;
-    Course_Defaults(c);
-    c.valid = 1;
-    snprintf(c.folder, sizeof c.folder, "%s", folder);
-    EXPECT_GT(Course_ParseText(std::string("#COURSE:") + name + ";\n" + songs, c), 0) << name;
-    c.index = (int)g_courses.size();
-    g_courses.push_back(c);
-    if (std::find(g_courseFolders.begin(), g_courseFolders.end(), folder) == g_courseFolders.end())
-      g_courseFolders.push_back(folder);
-    return g_courses.back();
+    Course& k = AddTestCourse(folder, name, songs);
+    EXPECT_GT(k.entryCount, 0) << name;
+    return k;
   }
   // Alpha: two courses; Beta: one; Gamma: one that only SINGLE can play.
   void ThreeFolders() {
@@ -301,18 +294,10 @@ TEST_F(CourseWheelTest, TheRecordsLineComesFromTheStoredResultOfTheStyle) {
   char line[96];
   CourseResult_Line(CourseResult_Machine(k, 4), line, sizeof line);
   EXPECT_STREQ(line, "");   // no record: nothing
-  g_records.records.push_back(Records_New("COURSE|Marathon", 0));
-  g_records.results.emplace_back();
-  g_records.index["COURSE|Marathon"] = 0;
-  k.recordIndex = 0;
-  Result r{};
-  r.bestScore = 2345678;
-  r.bestA = 934;
-  r.bestGrade = 2;
-  r.bestB = 3 * 60000 + 12 * 1000 + 345;
-  r.bestC = 4;
+  k.recordIndex = TestRecord(g_records, "COURSE|Marathon");
+  Result r = CourseResultOf(2345678, 934, 2, 3 * 60000 + 12 * 1000 + 345, 4);
   snprintf(r.holder, sizeof r.holder, "KIT");
-  ASSERT_TRUE(storeResult(g_records, 0, 4, 0, true, r));
+  ASSERT_TRUE(storeResult(g_records, k.recordIndex, 4, 0, true, r));
   Result best = CourseResult_Machine(k, 4);
   CourseResult_Line(best, line, sizeof line);
   EXPECT_STREQ(line, "Stg. 4   93.4%   03:12:345");
@@ -324,9 +309,7 @@ TEST_F(CourseWheelTest, TheRecordsLineComesFromTheStoredResultOfTheStyle) {
   // the player's own, under the same key in the profile's records
   RecordTable mine;
   mine.profile = "KIT";
-  mine.records.push_back(Records_New("COURSE|Marathon", 0));
-  mine.results.emplace_back();
-  mine.index["COURSE|Marathon"] = 0;
+  TestRecord(mine, "COURSE|Marathon");
   r.bestB = 61 * 60000 + 5;
   r.bestC = 12;
   r.bestA = 1000;
