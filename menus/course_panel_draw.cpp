@@ -109,7 +109,7 @@ void drawRecords(const CourseWheel& w, const Course& k) {
     CourseResult_Line(mine, result, sizeof result);
     if (!own[0]) snprintf(own, sizeof own, "No record yet");
     snprintf(line, sizeof line, "%s   %s", own, result);
-    int y = kRecordsY + 35 + 15 * row++;
+    int y = kRecordsY + 33 + 14 * row++;
     Font_DrawText(12, kPlayerColour[p], kTextX, y, p == 0 ? "P1" : "P2");
     Draw_TextClipped(Draw_FitSize(12, 9, kTextW - 24, line), 0xFFFFFF, kTextX + 24, y, kTextW - 24, line);
   }
