@@ -110,8 +110,9 @@ void WheelLook_DrawSlider(Image& s, int ordinal, int total) {
 }
 
 void WheelLook_DrawChosenFlash(int x, int y, uint32_t sinceMs) {
-  if (sinceMs < kChosenWaitMs)
-    Draw_FillRect(x + 2, y + 2, kPlateW - 4, kPlateH - 4, 0xFFFFFF, (int)(150 * (kChosenWaitMs - sinceMs) / kChosenWaitMs));
+  if (sinceMs >= kChosenWaitMs) return;
+  int alpha = (int)(150 * (kChosenWaitMs - sinceMs) / kChosenWaitMs);
+  Draw_FillRect(x + 2, y + 2, kPlateW - 4, kPlateH - 4, 0xFFFFFF, alpha);
 }
 
 int WheelLook_ItemX(double y) {

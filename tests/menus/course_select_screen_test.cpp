@@ -71,7 +71,8 @@ void WriteCourses() {
   WriteFile("Courses/Tours/fixed.crs",
             "#COURSE:Fixed Tour;\n#SONG:Group 1\\Song 1:BASIC;\n#SONG:Group 2\\Song 2:ANOTHER:MIRROR;\n"
             "#SONG:Group 1\\Song 3:MANIAC:1.5x,SUDDEN;\n");
-  WriteFile("Courses/Tours/titled.crs", "#COURSE:Title Course;\n#DISPLAYCOURSE:title.png;\n#SONG:Group 1\\Song 5:BASIC;\n");
+  WriteFile("Courses/Tours/titled.crs",
+            "#COURSE:Title Course;\n#DISPLAYCOURSE:title.png;\n#SONG:Group 1\\Song 5:BASIC;\n");
   WriteFile("Courses/Tours/broken.crs", "#COURSE:Broken Title;\n#DISPLAYCOURSE:title.txt;\n#SONG:*:BASIC;\n");
   WriteFile("Courses/Tours/title.txt", "this is not a picture");
   WritePicture("Courses/Tours/title.png", 240, 28, [](int x, int y) {
