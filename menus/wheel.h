@@ -26,6 +26,19 @@ constexpr uint32_t kChosenWaitMs = 250;      // the chosen song shows before the
 constexpr uint32_t kWheelTimeLimitS = 60;
 constexpr int kWheelBestLimit = 64;          // songs the wheel's "Player's Best" holds
 
+// The drawing of a wheel runs `offset` items behind its selection and eases to
+// it: a move slides one item in kWheelSlideMs, never more than kWheelMaxLag
+// items behind however fast the moves come.
+struct WheelSlide {
+  double offset = 0, from = 0;
+  uint32_t start = 0, ms = kWheelSlideMs;
+};
+// The selection moved one item in direction `dir` (1 right, -1 left).
+void WheelSlide_Begin(WheelSlide& s, int dir, uint32_t nowMs);
+// Eases the offset; false once the slide has come to rest (offset 0).
+bool WheelSlide_Update(WheelSlide& s, uint32_t nowMs);
+void WheelSlide_Stop(WheelSlide& s);
+
 // One place on the wheel: a group and an entry in it, -1 for the folder item.
 struct WheelPos {
   int group;
@@ -53,9 +66,7 @@ struct Wheel {
   int difficulties = 3;             // difficulties the style offers on this stage
   int players = 1;                  // active players
   WheelSide side[2];
-  // The drawing runs `offset` items behind the selection and eases to it.
-  double offset = 0, slideFrom = 0;
-  uint32_t slideStart = 0, slideMs = kWheelSlideMs;
+  WheelSlide slide;                 // a roulette spin runs on its offset too
   WheelSpin spin;
   bool startWhenLanded = false;     // the time ran out: Start follows the roulette
   uint32_t restSince = 0;           // the selection came to rest
@@ -101,6 +112,10 @@ int Wheel_PlayerDifficulty(const Wheel& w, int player);
 // profile. `styleKey` is the records' style code: the player's panels (4 SINGLE
 // and VERSUS, 8 DOUBLE, 6 SOLO), as the evaluation stores them.
 void Wheel_RecordsLine(const SongEntry& e, int player, int styleKey, int difficulty, char* out, int size);
+// Its two halves: "Best <score> <grade> <holder>" of the machine's result, or
+// "No record yet"; "Mine <score> <grade>" of a player's own, "" without one.
+void Wheel_BestText(const Result& best, char* out, int size);
+void Wheel_MineText(const Result& mine, char* out, int size);
 
 // ---- sort ----
 // The sort the wheel opens with: "All Music" becomes "All Music (Separated)"

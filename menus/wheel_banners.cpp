@@ -23,19 +23,19 @@ struct BannerCache {
 BannerCache g_banners;
 
 // Loads and cuts the picture down to the banner box; false with a log line.
-bool load(const std::string& path, Image& img) {
+bool load(const std::string& path, Image& img, const char* what) {
   std::string file;
   if (!Path_Resolve(path, file)) {
-    WriteLogf("Banner '%s' not found\n", path.c_str());
+    WriteLogf("%s '%s' not found\n", what, path.c_str());
     return false;
   }
   int32_t w = 0, h = 0;
   if (!GetImageFileSize(file.c_str(), &w, &h)) {
-    WriteLogf("Banner '%s' cannot be read\n", path.c_str());
+    WriteLogf("%s '%s' cannot be read\n", what, path.c_str());
     return false;
   }
   if (w <= 0 || h <= 0 || w > kMaxBannerSide || h > kMaxBannerSide) {
-    WriteLogf("Banner '%s' is too large for the song wheel (%d x %d)\n", path.c_str(), w, h);
+    WriteLogf("%s '%s' is too large to show (%d x %d)\n", what, path.c_str(), w, h);
     return false;
   }
   std::vector<char> name(file.begin(), file.end());
@@ -58,7 +58,7 @@ void WheelBanners_BeginFrame() {
   for (auto& s : g_banners.slots) s->used = false;
 }
 
-BannerLook WheelBanners_Get(const std::string& path) {
+BannerLook WheelBanners_Get(const std::string& path, const char* what) {
   BannerLook look;
   if (path.empty() || g_banners.failed.count(path)) return look;
   for (auto& s : g_banners.slots)
@@ -74,7 +74,7 @@ BannerLook WheelBanners_Get(const std::string& path) {
   }
   g_banners.loadsLeft--;
   auto slot = std::make_unique<BannerSlot>();
-  if (!load(path, slot->image)) {
+  if (!load(path, slot->image, what)) {
     g_banners.failed.insert(path);
     return look;
   }
@@ -83,6 +83,14 @@ BannerLook WheelBanners_Get(const std::string& path) {
   look.state = BANNER_READY;
   look.image = &slot->image;
   g_banners.slots.push_back(std::move(slot));
+  return look;
+}
+
+BannerLook WheelBanners_GetNow(const std::string& path, const char* what) {
+  int left = g_banners.loadsLeft;
+  g_banners.loadsLeft = 1;
+  BannerLook look = WheelBanners_Get(path, what);
+  g_banners.loadsLeft = left;
   return look;
 }
 

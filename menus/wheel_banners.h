@@ -21,8 +21,12 @@ struct BannerLook {
 
 // A new frame: the load budget is renewed and every banner counts as out of view.
 void WheelBanners_BeginFrame();
-// The banner at `path` (relative to the game folder), in view this frame.
-BannerLook WheelBanners_Get(const std::string& path);
+// The banner at `path` (relative to the game folder), in view this frame. A
+// picture that gives none is logged once, named as `what` ("Banner", "Title picture").
+BannerLook WheelBanners_Get(const std::string& path, const char* what = "Banner");
+// The same, loaded at once whatever is left of the frame's budget (a screen's
+// set-up, before its first frame).
+BannerLook WheelBanners_GetNow(const std::string& path, const char* what = "Banner");
 // Releases the banners no one asked for in this frame.
 void WheelBanners_EndFrame();
 // Releases everything (the wheel closes).

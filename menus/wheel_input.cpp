@@ -22,7 +22,7 @@ void settleSelection(Collection& c) {
 void rebuild(Wheel& w, int filterMode, const char* openLabel, int keepPosition, uint32_t nowMs) {
   BuildCollection(filterMode, openLabel, keepPosition, w.stage, kWheelBestLimit);
   settleSelection(g_collection);
-  w.offset = w.slideFrom = 0;
+  WheelSlide_Stop(w.slide);
   w.restSince = nowMs;
   if (w.extraStage) Wheel_TakeOverrides(w);
 }
@@ -107,13 +107,8 @@ void Wheel_Move(Wheel& w, int dir, uint32_t nowMs) {
   Collection& c = g_collection;
   if (!Wheel_HasItems(c)) return;
   Wheel_Select(c, Wheel_Step(c, Wheel_Selection(c), dir));
-  // the drawing keeps up: it starts from where it stands, one item further back,
-  // and is never more than kWheelMaxLag items behind
   Wheel_Update(w, nowMs);
-  double o = w.offset + dir;
-  w.offset = w.slideFrom = std::fmax(-kWheelMaxLag, std::fmin(kWheelMaxLag, o));
-  w.slideStart = nowMs;
-  w.slideMs = kWheelSlideMs;
+  WheelSlide_Begin(w.slide, dir, nowMs);
   w.state = dir > 0 ? WHEEL_MOVING_RIGHT : WHEEL_MOVING_LEFT;
   w.restSince = nowMs;
   PlaySound(SND_SELECT);

@@ -66,23 +66,34 @@ Image* WheelLook_GroupBanner(WheelLook& look, const Collection& c, int g, bool a
   return fromCache(path, allowDefault);
 }
 
+void Wheel_BestText(const Result& best, char* out, int size) {
+  if (!out || size <= 0) return;
+  if (!(best.bestScore > 0)) {
+    snprintf(out, (size_t)size, "No record yet");
+    return;
+  }
+  char holder[sizeof best.holder + 1];
+  snprintf(holder, sizeof holder, "%.*s", (int)sizeof best.holder, best.holder);
+  snprintf(out, (size_t)size, "Best %.0f %s%s%s", best.bestScore, Grade_Name(best.bestGrade), holder[0] ? " " : "",
+           holder);
+}
+
+void Wheel_MineText(const Result& mine, char* out, int size) {
+  if (!out || size <= 0) return;
+  out[0] = 0;
+  if (mine.bestScore > 0) snprintf(out, (size_t)size, "Mine %.0f %s", mine.bestScore, Grade_Name(mine.bestGrade));
+}
+
 void Wheel_RecordsLine(const SongEntry& e, int player, int styleKey, int difficulty, char* out, int size) {
   if (!out || size <= 0) return;
   Result best{}, mine{};
   if (e.record >= 0) best = findResult(g_records, e.record, styleKey, difficulty);
   if (player >= 0 && player < 2 && g_playerRecords[player] && e.profileRecord[player] >= 0)
     mine = findResult(*g_playerRecords[player], e.profileRecord[player], styleKey, difficulty);
-  char machine[64], own[48] = "";
-  if (best.bestScore > 0) {
-    char holder[sizeof best.holder + 1];
-    snprintf(holder, sizeof holder, "%.*s", (int)sizeof best.holder, best.holder);
-    snprintf(machine, sizeof machine, "Best %.0f %s%s%s", best.bestScore, Grade_Name(best.bestGrade),
-             holder[0] ? " " : "", holder);
-  } else {
-    snprintf(machine, sizeof machine, "No record yet");
-  }
-  if (mine.bestScore > 0) snprintf(own, sizeof own, "   Mine %.0f %s", mine.bestScore, Grade_Name(mine.bestGrade));
-  snprintf(out, (size_t)size, "%s%s", machine, own);
+  char machine[64], own[48];
+  Wheel_BestText(best, machine, sizeof machine);
+  Wheel_MineText(mine, own, sizeof own);
+  snprintf(out, (size_t)size, "%s%s%s", machine, own[0] ? "   " : "", own);
 }
 
 void Wheel_Draw(const Wheel& w, WheelLook& look, const ScreenFrame& f) {

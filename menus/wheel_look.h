@@ -22,6 +22,9 @@ constexpr int kWheelCentreY = 264;     // middle of the selected item
 constexpr int kWheelSpacing = 36;
 constexpr int kWheelBaseX = 326;       // left edge of the item in the middle
 constexpr int kPlateW = 300, kPlateH = 36;
+constexpr int kWheelThumbW = 96, kWheelThumbH = 30;    // a banner on an item
+constexpr int kWheelSlotsEachSide = kWheelItems / 2 + 1;   // one more than shown while sliding
+constexpr int kWheelSlots = 2 * kWheelSlotsEachSide + 1;
 
 void WheelLook_Load(WheelLook& look);
 void WheelLook_Free(WheelLook& look);
@@ -41,3 +44,31 @@ Image* WheelLook_SongBanner(int song, bool allowDefault);
 void WheelLook_DrawBanner(Image* banner, int cx, int cy, int w, int h, int alpha);
 void WheelLook_DrawItems(const Wheel& w, WheelLook& look, uint32_t nowMs);
 void WheelLook_DrawPanel(const Wheel& w, WheelLook& look, const ScreenFrame& f);
+
+// --- the arc and the plates, which the course wheel shares ---
+// One place on the arc this frame.
+struct WheelSlot {
+  WheelPos pos;
+  int x = 0, y = 0;   // the plate's top left
+  int fade = 0;       // 0..255; 0 is not drawn
+  bool lit = false;   // the selection, or the item passing the middle of a spin
+};
+// The places around `sel` for a drawing `offset` items behind it, top to bottom,
+// the middle one at slots[kWheelSlotsEachSide]. `litPassing`: the item passing
+// the middle is lit, whatever it is (a roulette spin).
+void WheelLook_Layout(const Collection& c, WheelPos sel, double offset, bool litPassing, WheelSlot slots[kWheelSlots]);
+// The slot index of the i-th nearest the middle (0 the middle, then below, above,
+// ...): banners are asked for in this order so the nearest load first.
+int WheelLook_NearFirst(int i);
+// A plate tinted `colour`; without the picture a dark box.
+void WheelLook_DrawPlate(Image& plate, int x, int y, uint32_t colour, int alpha);
+// A group colour lightened for a plate.
+uint32_t WheelLook_Tint(uint32_t colour);
+// A folder item: the plate tinted in the folder's colour, the banner (when
+// given) and the label on one line or two.
+void WheelLook_DrawFolderItem(Image& plate, const CollectionGroup& g, uint32_t colour, Image* banner, int x, int y,
+                              bool lit, int alpha);
+// The position slider, its knob at `ordinal` of `total` items.
+void WheelLook_DrawSlider(Image& slider, int ordinal, int total);
+// The chosen item flashes for kChosenWaitMs.
+void WheelLook_DrawChosenFlash(int x, int y, uint32_t sinceMs);

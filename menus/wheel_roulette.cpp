@@ -108,7 +108,7 @@ bool Wheel_StartRoulette(Wheel& w, bool folderOnly, bool timeUp, uint32_t nowMs)
     Wheel_Select(c, Wheel_Settle(c, Wheel_Selection(c)));
   }
   planSpin(w.spin, timeUp, nowMs);
-  w.offset = w.spin.distance;
+  w.slide.offset = w.spin.distance;
   w.state = WHEEL_ROULETTE;
   w.restSince = nowMs;
   return true;
@@ -127,7 +127,7 @@ bool Wheel_Choose(Wheel& w, uint32_t nowMs) {
     pl.level = (uint8_t)(level < 0 ? 0 : level > 255 ? 255 : level);
   }
   hideQuickCursors(w);
-  w.offset = 0;
+  WheelSlide_Stop(w.slide);
   w.state = WHEEL_CHOSEN;
   w.chosenAt = nowMs;
   PlaySound(SND_START);
@@ -156,7 +156,7 @@ void Wheel_TimeUp(Wheel& w, uint32_t nowMs) {
     w.startWhenLanded = true;
     return;
   }
-  w.offset = w.slideFrom = 0;
+  WheelSlide_Stop(w.slide);
   w.state = WHEEL_IDLE;
   hideQuickCursors(w);
   if (Wheel_SongAt(g_collection, Wheel_Selection(g_collection)) >= 0) {
@@ -175,24 +175,18 @@ void Wheel_TimeUp(Wheel& w, uint32_t nowMs) {
 void Wheel_Update(Wheel& w, uint32_t nowMs) {
   switch (w.state) {
     case WHEEL_MOVING_RIGHT:
-    case WHEEL_MOVING_LEFT: {
-      double x = (double)(nowMs - w.slideStart) / (w.slideMs ? w.slideMs : 1);
-      if (x < 1) {
-        w.offset = w.slideFrom * (1 - x) * (1 - x);
-        return;
-      }
-      w.offset = w.slideFrom = 0;
+    case WHEEL_MOVING_LEFT:
+      if (WheelSlide_Update(w.slide, nowMs)) return;
       w.state = WHEEL_IDLE;
       w.restSince = nowMs;
       return;
-    }
     case WHEEL_ROULETTE: {
       double x = (double)(nowMs - w.spin.startMs) / (w.spin.durationMs ? w.spin.durationMs : 1);
       if (x < 1) {
-        w.offset = w.spin.distance * (1 - x) * (1 - x) * (1 - x);
+        w.slide.offset = w.spin.distance * (1 - x) * (1 - x) * (1 - x);
         return;
       }
-      w.offset = 0;
+      WheelSlide_Stop(w.slide);
       w.state = WHEEL_IDLE;
       w.restSince = nowMs;
       if (w.extraStage) Wheel_TakeOverrides(w);
@@ -209,6 +203,27 @@ void Wheel_Update(Wheel& w, uint32_t nowMs) {
     default: return;
   }
 }
+
+void WheelSlide_Begin(WheelSlide& s, int dir, uint32_t nowMs) {
+  // the drawing keeps up: it starts from where it stands, one item further back
+  WheelSlide_Update(s, nowMs);
+  s.offset = s.from = std::fmax(-kWheelMaxLag, std::fmin(kWheelMaxLag, s.offset + dir));
+  s.start = nowMs;
+  s.ms = kWheelSlideMs;
+}
+
+bool WheelSlide_Update(WheelSlide& s, uint32_t nowMs) {
+  if (s.from == 0) return false;
+  double x = (double)(nowMs - s.start) / (s.ms ? s.ms : 1);
+  if (x < 1) {
+    s.offset = s.from * (1 - x) * (1 - x);
+    return true;
+  }
+  WheelSlide_Stop(s);
+  return false;
+}
+
+void WheelSlide_Stop(WheelSlide& s) { s.offset = s.from = 0; }
 
 int Wheel_Result(const Wheel& w, uint32_t nowMs) {
   if (w.state == WHEEL_LEAVE) return 2;

@@ -124,16 +124,46 @@ inline int GroupIndex(const Collection& c, const char* label) {
   return -1;
 }
 
+// The record of `key` in a table, made when it has none.
+inline int TestRecord(RecordTable& t, const std::string& key) {
+  int r = findRecord(t, key.c_str());
+  if (r >= 0) return r;
+  t.records.push_back(Records_New(key.c_str(), 0));
+  t.results.emplace_back();
+  r = (int)t.records.size() - 1;
+  t.index[key] = r;
+  return r;
+}
+
 // Gives song `title` a machine record whose play counter of `styleGroup` is `count`.
 inline void SetPlayCount(const char* title, int styleGroup, int64_t count) {
-  SongEntry& e = g_songs[FindSong(title)];
-  std::string key = SongList_RecordKey(e);
-  int r = findRecord(g_records, key.c_str());
-  if (r < 0) {
-    g_records.records.push_back(Records_New(key.c_str(), 0));
-    g_records.results.emplace_back();
-    r = (int)g_records.records.size() - 1;
-    g_records.index[key] = r;
-  }
+  int r = TestRecord(g_records, SongList_RecordKey(g_songs[FindSong(title)]));
   g_records.records[r].counters[styleGroup] = count;
+}
+
+// A course in `folder` read from `songs` (its "#SONG:" lines), added as
+// loadCourses leaves it (without its record). A course without entries is
+// added too: check entryCount.
+inline Course& AddTestCourse(const char* folder, const char* name, const std::string& songs) {
+  Course c;
+  Course_Defaults(c);
+  c.valid = 1;
+  snprintf(c.folder, sizeof c.folder, "%s", folder);
+  Course_ParseText(std::string("#COURSE:") + name + ";\n" + songs, c);
+  c.index = (int)g_courses.size();
+  g_courses.push_back(c);
+  if (std::find(g_courseFolders.begin(), g_courseFolders.end(), folder) == g_courseFolders.end())
+    g_courseFolders.push_back(folder);
+  return g_courses.back();
+}
+
+// A course's result as its evaluation stores it.
+inline Result CourseResultOf(double score, int percentTenths, int grade, uint32_t timeMs, int stage) {
+  Result r{};
+  r.bestScore = score;
+  r.bestA = percentTenths;
+  r.bestGrade = (uint8_t)grade;
+  r.bestB = timeMs;
+  r.bestC = stage;
+  return r;
 }

@@ -29,15 +29,7 @@ class CourseCollectionTest : public ::testing::Test {
   void TearDown() override { ResetCollectionWorld(); }
 
   void AddCourse(const char* folder, const char* name, const std::string& songs) {
-    Course c;
-    Course_Defaults(c);
-    c.valid = 1;
-    snprintf(c.folder, sizeof c.folder, "%s", folder);
-    ASSERT_GT(Course_ParseText(std::string("#COURSE:") + name + ";\n" + songs, c), 0) << name;
-    c.index = (int)g_courses.size();
-    g_courses.push_back(c);
-    if (std::find(g_courseFolders.begin(), g_courseFolders.end(), folder) == g_courseFolders.end())
-      g_courseFolders.push_back(folder);
+    ASSERT_GT(AddTestCourse(folder, name, songs).entryCount, 0) << name;
   }
   TempDir dir;
 };

@@ -59,6 +59,23 @@ struct KeyScript {
   }
 };
 
+// The F11 pictures of this run, copied to $TV_SHOT_DIR (when set) under the
+// test's name, in the order they were taken.
+inline void KeepScreenShots() {
+  const char* out = getenv("TV_SHOT_DIR");
+  if (!out || !std::filesystem::exists("Screenshots")) return;
+  std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+  std::vector<std::filesystem::path> shots;
+  for (auto& e : std::filesystem::directory_iterator("Screenshots")) shots.push_back(e.path());
+  // their names sort "x-2" before "x": the times tell the order
+  std::sort(shots.begin(), shots.end(), [](const auto& a, const auto& b) {
+    return std::filesystem::last_write_time(a) < std::filesystem::last_write_time(b);
+  });
+  for (size_t i = 0; i < shots.size(); i++)
+    std::filesystem::copy_file(shots[i], std::string(out) + "/" + name + "-" + std::to_string(i + 1) + ".png",
+                               std::filesystem::copy_options::overwrite_existing);
+}
+
 class WheelScreenRun : public ::testing::Test {
  protected:
   TempDir dir;
@@ -74,23 +91,8 @@ class WheelScreenRun : public ::testing::Test {
     ASSERT_TRUE(TestScreen_UseGameSkin({"Skins", "Songs", "Sounds"}));
   }
   void TearDown() override {
-    KeepShots();
+    KeepScreenShots();
     TestScreen_Close();
-  }
-  // The F11 pictures of this run, copied out under the test's name.
-  void KeepShots() {
-    const char* out = getenv("TV_SHOT_DIR");
-    if (!out || !std::filesystem::exists("Screenshots")) return;
-    std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    std::vector<std::filesystem::path> shots;
-    for (auto& e : std::filesystem::directory_iterator("Screenshots")) shots.push_back(e.path());
-    // in the order they were taken (their names sort "x-2" before "x")
-    std::sort(shots.begin(), shots.end(), [](const auto& a, const auto& b) {
-      return std::filesystem::last_write_time(a) < std::filesystem::last_write_time(b);
-    });
-    for (size_t i = 0; i < shots.size(); i++)
-      std::filesystem::copy_file(shots[i], std::string(out) + "/" + name + "-" + std::to_string(i + 1) + ".png",
-                                 std::filesystem::copy_options::overwrite_existing);
   }
   // The demo songs with their banners, and songs of two more folders without.
   void DemoLibrary() {

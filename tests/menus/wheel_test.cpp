@@ -146,8 +146,8 @@ TEST_F(WheelTest, AHeldKeyMovesOnAndTheDrawingStaysCloseBehind) {
   for (int i = 0; i < 10; i++) {   // a move every 30 ms: faster than a slide ends
     input(MENU_RIGHT);
     EXPECT_TRUE(Wheel_Moving(w));
-    EXPECT_GT(w.offset, 0);
-    EXPECT_LE(w.offset, kWheelMaxLag);
+    EXPECT_GT(w.slide.offset, 0);
+    EXPECT_LE(w.slide.offset, kWheelMaxLag);
     now += 10;
   }
   EXPECT_EQ(sel().group, Wheel_StepBy(g_collection, start, 10).group);
@@ -155,11 +155,11 @@ TEST_F(WheelTest, AHeldKeyMovesOnAndTheDrawingStaysCloseBehind) {
   now += kWheelSlideMs;
   Wheel_Update(w, now);
   EXPECT_EQ(w.state, WHEEL_IDLE);
-  EXPECT_EQ(w.offset, 0);
+  EXPECT_EQ(w.slide.offset, 0);
   EXPECT_EQ(Wheel_PreviewSong(w, now + kPreviewRestMs - 1), -1);
   EXPECT_EQ(Wheel_PreviewSong(w, now + kPreviewRestMs), song());
   input(MENU_LEFT);
-  EXPECT_LT(w.offset, 0);
+  EXPECT_LT(w.slide.offset, 0);
 }
 
 TEST_F(WheelTest, StartOpensAndClosesFoldersAndRemembersThePlayersFolder) {
