@@ -21,6 +21,13 @@ class RecordsBrowserScreen : public WheelScreenRun {
   void SetUp() override {
     WheelScreenRun::SetUp();
     DemoLibrary();
+    std::vector<SongEntry> songs = g_songs;   // and a folder longer than the list's window
+    for (int i = 1; i <= 24; i++) {
+      char title[32];
+      snprintf(title, sizeof title, "Track %02d", i);
+      songs.push_back(MakeSong({"Pack Gamma", "", title, "Gamma Artist", "", {2, 4, 6, 8}}));
+    }
+    SetLibrary(songs);
     AddCourse("Demo Tour", "#LIVES:4;\n#SONG:Demo\\Neon Stride:BASIC;\n#SONG:Demo\\Glass Circuit:ANOTHER;\n"
                            "#SONG:Demo\\Starfall Run:MANIAC;\n");
     AddCourse("Endless Night", "#REPEAT:YES;\n#SONG:*:MANIAC;\n#SONG:Demo\\Paper Lanterns:BASIC;\n");
@@ -52,8 +59,10 @@ class RecordsBrowserScreen : public WheelScreenRun {
     AddResult(alice, kGlass, {8, 2, 4000000, 500, 5, 60, 1716100000});
     alice.records[0].counters[0] = 250;
     ASSERT_TRUE(writeRecords(alice));
+    g_songListLoaded = true;   // as in the game: a save would count the play counters down
   }
   void TearDown() override {
+    g_songListLoaded = false;
     WheelScreenRun::TearDown();
     g_profileCount = 0;
   }
@@ -95,21 +104,26 @@ TEST_F(RecordsBrowserScreen, AProfilesSongIsResetThroughItsConfirmation) {
   EXPECT_TRUE(File_Exists("Screenshots"));
 }
 
-// The machine's table: the Double style, then back to Single and the courses,
-// where Demo Tour's result took more than an hour.
+// The machine's table: the Double style, then back to Single, a folder that
+// scrolls, and the courses, where Demo Tour's result took more than an hour.
 TEST_F(RecordsBrowserScreen, TheMachinesCoursesAndAnotherStyle) {
+  AddResult(g_records, "Pack Gamma\\Track 15", {4, 2, 5500000, 702, 4, 77, 1717400000});
   KeyScript k;
   k.tap(kStart, 400)                     // "No User/System"
       .hold(kDown, 200, 200).tap(kF11, 300)   // Double
       .tap(kUp, 200).tap(kStart, 200)    // Single
       .tap(kStart, 200).tap(kF11, 300)   // Demo: Glass Circuit, held by BOB
       .tap(kEscape, 200)
-      .tap(kUp, 200).tap(kUp, 200).tap(kF11, 300)   // [NONSTOP COURSES], above "Return"
+      .tap(kDown, 200).tap(kDown, 200).tap(kDown, 200).tap(kStart, 200)   // Pack Gamma
+      .tap(kRight, 200).tap(kDown, 200).tap(kF11, 300)                     // a page on: Track 15
+      .tap(kEscape, 200)
+      .tap(kDown, 200).tap(kF11, 300)    // [NONSTOP COURSES]
       .tap(kStart, 200).tap(kF11, 300)   // Demo Tour
       .tap(kDown, 200).tap(kF11, 300)    // Endless Night: no record yet
       .tap(kStart, 200).tap(kF11, 300)   // refused: nothing to reset
       .tap(kUpLeft, 300).tap(kUpLeft, 200).tap(kUpLeft, 200).tap(kUpLeft, 200);
   k.run();
+  ASSERT_TRUE(saveRecords(g_records));
   std::string before = ReadFile("rkv2.rec");
   RecordsBrowser();
   EXPECT_EQ(ReadFile("rkv2.rec"), before) << "browsing writes nothing";
