@@ -44,7 +44,6 @@ struct RecordsScreen {
   RecordsLook look;
   char message[160] = "";
   uint32_t messageColour = 0, messageAt = 0;
-  uint64_t generation = 0;       // counts the tables opened and the resets (the card's tally follows it)
 };
 
 void say(RecordsScreen& s, uint32_t now, uint32_t colour, const char* format, ...) {
@@ -64,7 +63,7 @@ void closeTable(RecordsScreen& s) {
 
 void openTable(RecordsScreen& s) {
   closeTable(s);
-  s.generation++;
+  s.look.generation++;
   int i = s.browse.table;
   if (i < 0 || i >= g_profileCount) {
     s.table = &g_records;
@@ -100,7 +99,7 @@ void reset(RecordsScreen& s, uint32_t now) {
     PlaySound(SND_SWITCH);
     say(s, now, kFailColour, "The records file could not be written; nothing was reset.");
   }
-  s.generation++;
+  s.look.generation++;
   b.confirm = RecordsConfirm{};
 }
 
@@ -131,7 +130,7 @@ int frame(RecordsScreen& s, ScreenFrame& f) {
 
   RecordsDraw_Top(s.browse, s.look);
   RecordsDraw_List(s.browse, s.table, s.look, f.nowMs);
-  RecordsDraw_Card(s.browse, s.table, s.look, s.generation);
+  RecordsDraw_Card(s.browse, s.table, s.look);
   bool message = s.message[0] && f.nowMs - s.messageAt < kMessageMs;
   RecordsDraw_Bottom(s.browse, message ? s.message : nullptr, s.messageColour);
   RecordsDraw_Confirm(s.browse, s.look);

@@ -80,7 +80,7 @@ void tableCard(RecordsLook& look, int table) {
     Font_DrawText(14, kDim, kX, kY + 66, "of every play, with a profile or without.");
     rule(kY + 96);
     for (int s = 0; s < 3; s++) {
-      RecordsTally t = RecordsBrowse_Tally(g_records, kRecordsStyles[s].styleKey, nullptr, false);
+      const RecordsTally& t = RecordsLook_StyleTally(look, g_records, s);
       char v[48];
       snprintf(v, sizeof v, "%d song%s, %d course%s", t.songs, t.songs == 1 ? "" : "s", t.courses,
                t.courses == 1 ? "" : "s");
@@ -103,7 +103,7 @@ void tableCard(RecordsLook& look, int table) {
   }
 }
 
-void styleCard(const RecordsBrowse& b, const RecordTable* t, RecordsLook& look, int style, uint64_t key) {
+void styleCard(const RecordsBrowse& b, const RecordTable* t, RecordsLook& look, int style) {
   const RecordsStyle& st = kRecordsStyles[style];
   Font_DrawText(24, 0xFFFFFF, kX, kY + 14, st.name);
   if (!t) {
@@ -112,16 +112,13 @@ void styleCard(const RecordsBrowse& b, const RecordTable* t, RecordsLook& look, 
     Font_DrawText(14, kDim, kX, kY + 96, "nothing can be reset here.");
     return;
   }
-  if (look.tallyKey != key) {
-    look.tally = RecordsBrowse_Tally(*t, st.styleKey, nullptr, false);
-    look.tallyKey = key;
-  }
+  const RecordsTally& tally = RecordsLook_StyleTally(look, *t, style);
   char v[32];
-  snprintf(v, sizeof v, "%d", look.tally.songs);
+  snprintf(v, sizeof v, "%d", tally.songs);
   labelValue(16, kY + 56, "Songs played", v);
-  snprintf(v, sizeof v, "%d", look.tally.courses);
+  snprintf(v, sizeof v, "%d", tally.courses);
   labelValue(16, kY + 80, "Courses played", v);
-  drawGrades(look.tally, kY + 110);
+  drawGrades(tally, kY + 110);
   if (b.table < 0) return;
   rule(kY + 168);
   ProfileStatLine lines[kProfileStatLines];
@@ -253,13 +250,13 @@ void messageCard(const char* title, uint32_t colour, const char* const* lines, i
 }
 }  // namespace
 
-void RecordsDraw_Card(const RecordsBrowse& b, const RecordTable* t, RecordsLook& look, uint64_t generation) {
+void RecordsDraw_Card(const RecordsBrowse& b, const RecordTable* t, RecordsLook& look) {
   const RecordsItem* at = RecordsBrowse_Current(b);
   if (!at) return;
   WheelBanners_BeginFrame();
   switch (at->kind) {
     case RITEM_TABLE: tableCard(look, at->index); break;
-    case RITEM_STYLE: styleCard(b, t, look, at->index, generation * 4 + (uint64_t)at->index); break;
+    case RITEM_STYLE: styleCard(b, t, look, at->index); break;
     case RITEM_FOLDER:
     case RITEM_COURSES: {
       bool courses = at->kind == RITEM_COURSES;

@@ -42,7 +42,8 @@ void drawGradeColumns(const RecordsBrowse& b, const RecordTable* t, int song, in
 }
 
 // The label of a row and what stands at its right.
-void drawRow(const RecordsBrowse& b, const RecordTable* t, const RecordsItem& item, int y, bool selected) {
+void drawRow(const RecordsBrowse& b, const RecordTable* t, RecordsLook& look, const RecordsItem& item, int y,
+             bool selected) {
   char right[48] = "";
   const char* label = "";
   uint32_t colour = selected ? 0xFFFFFF : 0xDDE4FF;
@@ -55,7 +56,7 @@ void drawRow(const RecordsBrowse& b, const RecordTable* t, const RecordsItem& it
     case RITEM_STYLE:
       label = kRecordsStyles[item.index].name;
       if (t) {
-        RecordsTally tally = RecordsBrowse_Tally(*t, kRecordsStyles[item.index].styleKey, nullptr, false);
+        const RecordsTally& tally = RecordsLook_StyleTally(look, *t, item.index);
         snprintf(right, sizeof right, "%d played", tally.songs + tally.courses);
       }
       break;
@@ -138,6 +139,15 @@ void RecordsLook_Free(RecordsLook& look) {
   }
 }
 
+const RecordsTally& RecordsLook_StyleTally(RecordsLook& look, const RecordTable& t, int style) {
+  if (look.tallyTable != &t || look.tallyGeneration != look.generation) {
+    for (int s = 0; s < 3; s++) look.styleTallies[s] = RecordsBrowse_Tally(t, kRecordsStyles[s].styleKey, nullptr, false);
+    look.tallyTable = &t;
+    look.tallyGeneration = look.generation;
+  }
+  return look.styleTallies[style < 0 || style > 2 ? 0 : style];
+}
+
 void RecordsDraw_Top(const RecordsBrowse& b, const RecordsLook& look) {
   if (!look.backdrop) Font_DrawText(30, 0xFFFFFF, 18, 14, "RECORDS");
   if (b.level == RLEVEL_TABLE) return;
@@ -170,7 +180,7 @@ void RecordsDraw_List(const RecordsBrowse& b, const RecordTable* t, RecordsLook&
     } else if (row % 2) {
       Draw_FillRect(kRowX, y, kRowW - 6, kRecordsRowH - 2, 0xFFFFFF, 10);
     }
-    drawRow(b, t, l.items[i], y, selected);
+    drawRow(b, t, look, l.items[i], y, selected);
   }
   drawScrollBar(l, b.rows);
 }

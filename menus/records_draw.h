@@ -21,13 +21,18 @@ struct RecordsLook {
   // each profile's own picture, loaded the first time its card shows
   Image pictures[kMaxProfiles];
   bool tried[kMaxProfiles] = {};
-  // the card's tally, counted again only when what it covers changes
-  RecordsTally tally;
-  uint64_t tallyKey = ~0ull;
+  // Counts the tables opened and the resets: the tallies of each style are
+  // counted again only when it or the table changes.
+  uint64_t generation = 0;
+  const RecordTable* tallyTable = nullptr;
+  uint64_t tallyGeneration = ~0ull;
+  RecordsTally styleTallies[3];
 };
 
 void RecordsLook_Load(RecordsLook& look);
 void RecordsLook_Free(RecordsLook& look);
+// The tally of a whole table in one style (see RecordsBrowse_Tally), kept.
+const RecordsTally& RecordsLook_StyleTally(RecordsLook& look, const RecordTable& t, int style);
 
 // The difficulty colours of the list's grade columns, BASIC to SMANIAC.
 extern const uint32_t kRecordsDifficultyColours[4];
@@ -36,7 +41,7 @@ extern const uint32_t kRecordsDifficultyColours[4];
 void RecordsDraw_Top(const RecordsBrowse& b, const RecordsLook& look);
 // `table`: the table shown, null when none is or it could not be read.
 void RecordsDraw_List(const RecordsBrowse& b, const RecordTable* table, RecordsLook& look, uint32_t nowMs);
-void RecordsDraw_Card(const RecordsBrowse& b, const RecordTable* table, RecordsLook& look, uint64_t generation);
+void RecordsDraw_Card(const RecordsBrowse& b, const RecordTable* table, RecordsLook& look);
 void RecordsDraw_Confirm(const RecordsBrowse& b, RecordsLook& look);
 // The help line of the level, or `message` in its colour.
 void RecordsDraw_Bottom(const RecordsBrowse& b, const char* message, uint32_t colour);
