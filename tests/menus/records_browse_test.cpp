@@ -352,50 +352,44 @@ TEST_F(RecordsResetTest, AFileThatCannotBeWrittenKeepsTheOldFileAndTheTable) {
 
 // --- the texts ---
 
+// The text a filler writes into a buffer.
+template <typename Fill>
+std::string textOf(Fill fill) {
+  char t[64];
+  fill(t, sizeof t);
+  return t;
+}
+
 TEST(RecordsText, TimesCountsAndLifeLines) {
-  char t[32];
-  RecordsText_Time(0, t, sizeof t);
-  EXPECT_STREQ(t, "00:00:000");
-  RecordsText_Time(754321, t, sizeof t);
-  EXPECT_STREQ(t, "12:34:321");
-  RecordsText_Time(3599999, t, sizeof t);
-  EXPECT_STREQ(t, "59:59:999") << "just under an hour";
-  RecordsText_Time(3600000, t, sizeof t);
-  EXPECT_STREQ(t, "1:00:00 *");
-  RecordsText_Time(37230250, t, sizeof t);
-  EXPECT_STREQ(t, "10:20:30 *");
-  RecordsText_SongCount(1, t, sizeof t);
-  EXPECT_STREQ(t, "(1 Song)");
-  RecordsText_SongCount(0, t, sizeof t);
-  EXPECT_STREQ(t, "(0 Songs)");
-  RecordsText_SongCount(12, t, sizeof t);
-  EXPECT_STREQ(t, "(12 Songs)");
+  const std::pair<uint32_t, const char*> times[] = {
+      {0, "00:00:000"}, {754321, "12:34:321"}, {3599999, "59:59:999"}, {3600000, "1:00:00 *"}, {37230250, "10:20:30 *"}};
+  for (const auto& [ms, want] : times)
+    EXPECT_EQ(textOf([&](char* t, size_t n) { RecordsText_Time(ms, t, n); }), want) << ms;
+  const std::pair<int, const char*> counts[] = {{1, "(1 Song)"}, {0, "(0 Songs)"}, {12, "(12 Songs)"}};
+  for (const auto& [n, want] : counts)
+    EXPECT_EQ(textOf([&](char* t, size_t size) { RecordsText_SongCount(n, t, size); }), want);
 
   Course c;
   Course_Defaults(c);
-  RecordsText_LifeLine(c, t, sizeof t);
-  EXPECT_STREQ(t, "Standard");
-  c.repeat = 1;
-  RecordsText_LifeLine(c, t, sizeof t);
-  EXPECT_STREQ(t, "Standard, Repeats");
-  c.livesSet = 1;
-  c.lives = 7;
-  RecordsText_LifeLine(c, t, sizeof t);
-  EXPECT_STREQ(t, "7 lives, Repeats");
-  c.repeat = 0;
-  RecordsText_LifeLine(c, t, sizeof t);
-  EXPECT_STREQ(t, "7 lives");
+  auto life = [&](int repeat, int livesSet) {
+    c.repeat = (uint8_t)repeat;
+    c.livesSet = (uint8_t)livesSet;
+    c.lives = 7;
+    return textOf([&](char* t, size_t n) { RecordsText_LifeLine(c, t, n); });
+  };
+  EXPECT_EQ(life(0, 0), "Standard");
+  EXPECT_EQ(life(1, 0), "Standard, Repeats");
+  EXPECT_EQ(life(1, 1), "7 lives, Repeats");
+  EXPECT_EQ(life(0, 1), "7 lives");
 
   ProfileStats s{};
   char count[32], share[32];
   RecordsText_Perfects(s, count, sizeof count, share, sizeof share);
-  EXPECT_STREQ(count, "0 Perfect");
-  EXPECT_STREQ(share, "Perfect: n/a");
+  EXPECT_EQ(std::string(count) + " | " + share, "0 Perfect | Perfect: n/a");
   s.steps = 3000;
   s.perfects = 2573;
   RecordsText_Perfects(s, count, sizeof count, share, sizeof share);
-  EXPECT_STREQ(count, "2573 Perfect");
-  EXPECT_STREQ(share, "Perfect: 85.8%");
+  EXPECT_EQ(std::string(count) + " | " + share, "2573 Perfect | Perfect: 85.8%");
 }
 
 TEST(RecordsText, ResultLines) {
