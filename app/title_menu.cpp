@@ -6,6 +6,7 @@
 #include "media/skin/skin_images.h"
 #include "media/sound/sound_fx.h"
 #include "menus/available_modes.h"
+#include "menus/records_browser.h"
 #include "menus/screen_loop.h"
 #include "play/player.h"
 #include "platform/clock.h"
@@ -75,10 +76,14 @@ int choose(TitleState& t, uint32_t in, uint32_t now) {
       return t.cursor == 0 ? TITLE_ARCADE : TITLE_NONSTOP;
     }
     case 2:
+      PlaySound(SND_START);
+      RecordsBrowser();
+      t.idleSince = Clock_Ms();
+      return 0;
     case 3:
-      // the records screen and the options menu are not part of this build yet
+      // the options menu is not part of this build yet
       PlaySound(SND_SWITCH);
-      t.message = t.cursor == 2 ? "The records screen is not available yet" : "The options menu is not available yet";
+      t.message = "The options menu is not available yet";
       t.messageAt = now;
       return 0;
     default: return TITLE_QUIT;

@@ -128,6 +128,10 @@ bool saveRecords(RecordTable& t) {
     for (auto& r : t.records)
       for (auto& c : r.counters)
         if (c > 0) c--;
+  return writeRecords(t);
+}
+
+bool writeRecords(const RecordTable& t) {
   std::vector<uint8_t> bytes = Records_Serialize(t);
   bool ok = File_WriteSafely(Records_Path(t), bytes.data(), bytes.size());
   // the notes are written only beside a records file that was

@@ -77,6 +77,11 @@ extern bool g_songListLoaded;                 // counters count down only after 
 std::string Records_Path(const RecordTable& t);
 bool loadRecords(RecordTable& t);
 bool saveRecords(RecordTable& t);
+// Writes the table and its notes as they stand, without the count-down of a save
+// (a reset in the records browser is no play and leaves the counters alone).
+// False when either file could not be written; the records file is then left as
+// it was unless it was the notes that failed.
+bool writeRecords(const RecordTable& t);
 bool addRecords(RecordTable& t, const SongRecord* newRecords, int n);
 void freeRecords(RecordTable& t);
 int findRecord(RecordTable& t, const char* key);        // index or -1; marks it used

@@ -22,6 +22,8 @@ mkdir -p "$out"
 # Scan codes: player 1 W S A D, Tab Select, Space Start; player 2 arrows, Enter Start.
 F11=87 ESC=1 START1=57 START2=28 SELECT1=15 RIGHT1=32 DOWN1=31 RIGHT2=205 DOWN2=208
 tap() { echo "$1 down $2"; echo "$(($1 + 150)) up $2"; }
+# a press held for $3 ms: a menu's repeating direction moves once (the first on a screen needs 180)
+hold() { echo "$1 down $2"; echo "$(($1 + $3)) up $2"; }
 # Start for the players given, ten times: down the modifier rows and out by EXIT
 modifiers() {
   for i in $(seq 0 9); do for k in "$@"; do tap $((2000 + 250 * i)) "$k"; done; done
@@ -57,7 +59,12 @@ cp "$game/Songs/Demo/neon-stride/"*banner*.png "$one/Profiles/ALICE/user.png" 2>
   echo "@ Starting main game..."; tap 25000 $F11
   echo "@ Starting evaluation screen..."; tap 5000 $F11; tap 6000 $START1
   echo "@ Starting Song Select"; tap 2500 $F11; tap 3000 $ESC
-  echo "@ Loading 'rkv2-title.png'"; tap 1000 $ESC
+  # the records browser: ALICE's card, her styles, the demo songs
+  echo "@ Loading 'rkv2-title.png'"; hold 800 $DOWN1 180; hold 1200 $DOWN1 60; tap 1600 $START1
+  echo "@ Starting records browser"; hold 600 $DOWN1 180; tap 1000 $F11; tap 1400 $START1; tap 2000 $F11
+  tap 2400 $START1; tap 2800 $START1; tap 3400 $F11
+  for i in 0 1 2 3; do tap $((3800 + 300 * i)) $ESC; done
+  echo "@ Leaving records browser"; tap 1000 $ESC
 } >"$one/script.txt"
 
 # 2. SINGLE to the credits, then a game given up, then the attract demo

@@ -113,6 +113,7 @@ const Size kSizes[] = {
     {"banner-title.png", 256, 80},   {"banner-artist.png", 256, 80},  {"rkv2-options.png", 640, 480},
     {"rkv2-course.png", 640, 480},   {"rkv2-profile.png", 640, 480},  {"rkv2-profile-players.png", 640, 424},
     {"rkv2-results.png", 640, 480},  {"rkv2-break.png", 640, 480},    {"rkv2-credits.png", 400, 480},
+    {"rkv2-records.png", 640, 480},
     {"font-Main.png", 510, 510},
 };
 

@@ -353,6 +353,18 @@ bool Profile(const std::string& dir) {
 }
 
 // Profile panels: player 1 and 2 (320 x 344 each), then their name plates (320 x 80).
+// The records browser: its list at the left, the card of the entry under the
+// cursor at the right (the game draws into both), the help line below.
+bool Records(const std::string& dir) {
+  Canvas c = Canvas_New(640, 480);
+  cairo_t* cr = c.cr;
+  Screen(c.cr, 63, Palette::Night, 0x2A1450);
+  Heading(cr, "RECORDS", Palette::Magenta);
+  Area(cr, 12, 62, 300, 388, Palette::Cyan);
+  Area(cr, 322, 62, 306, 388, Palette::Gold);
+  return Save(c, dir, "rkv2-records.png");
+}
+
 bool ProfilePlayers(const std::string& dir) {
   Canvas c = Canvas_New(640, 424);
   cairo_t* cr = c.cr;
@@ -528,6 +540,7 @@ bool Gen_ScreenPictures(const GenContext& ctx, const std::string& dir) {
   ok = Course(dir) && ok;
   ok = Profile(dir) && ok;
   ok = ProfilePlayers(dir) && ok;
+  ok = Records(dir) && ok;
   ok = Results(dir) && ok;
   ok = Break(dir) && ok;
   ok = Credits(dir) && ok;
