@@ -12,8 +12,9 @@
 namespace {
 constexpr uint32_t kGrey = 0xA8A8C0;
 
-// One stored result: its label, the holder (when `holder`), score, percentage and grade.
-void drawResult(const Result& r, const char* label, bool holder, int x, int y) {
+// One stored result: its label, the holder (when `holder`), score, percentage and
+// grade, and for a course the stage reached and the time.
+void drawResult(const Result& r, const char* label, bool holder, bool course, int x, int y) {
   Font_DrawText(13, kGrey, x + 14, y, label);
   if (r.bestGrade == 0 && r.bestScore <= 0) {
     Font_DrawText(16, kGrey, x + 14, y + 24, "No record yet");
@@ -31,10 +32,35 @@ void drawResult(const Result& r, const char* label, bool holder, int x, int y) {
   Font_DrawText(17, 0xFFFFFF, x + 14, line, text);
   snprintf(text, sizeof text, "%d.%d%%", r.bestA / 10, r.bestA % 10);
   Font_DrawText(15, 0xFFFFFF, x + 14, line + 22, text);
+  if (course) {
+    snprintf(text, sizeof text, "Stage %d", r.bestC);
+    Font_DrawText(15, 0xFFFFFF, x + 84, line + 22, text);
+    Evaluation_TimeText(r.bestB, text, sizeof text);
+    Font_DrawText(15, kGrey, x + 160, line + 22, text);
+  }
   if (r.bestGrade >= 1 && r.bestGrade <= 7 &&
       !Eval_DrawPictureAt(g_skin.grades[r.bestGrade - 1], x + 212, y + 4, 70, 60))
     Font_DrawText(40, 0xFFFFFF, x + 220, y + 10, Grade_Name(r.bestGrade));
 }
+// The profile's nonstop figures for the style, this course included.
+void drawCourseStats(const ProfileStats& s, int x, int y) {
+  char text[64], time[16];
+  Font_DrawText(13, kGrey, x + 14, y, "PROFILE, NONSTOP");
+  snprintf(text, sizeof text, "Best: %.1f%%", s.courseBestPercent);
+  Font_DrawText(14, 0xFFFFFF, x + 14, y + 18, text);
+  snprintf(text, sizeof text, "Best stage: %d", s.courseBestStage);
+  Font_DrawText(14, 0xFFFFFF, x + 150, y + 18, text);
+  Evaluation_TimeText(s.courseLongestMs, time, sizeof time);
+  snprintf(text, sizeof text, "Longest: %s", time);
+  Font_DrawText(14, 0xFFFFFF, x + 14, y + 36, text);
+  snprintf(text, sizeof text, "Best combo: %d", s.courseBestCombo);
+  Font_DrawText(14, 0xFFFFFF, x + 150, y + 36, text);
+  snprintf(text, sizeof text, "Steps: %.0f", s.steps);
+  Font_DrawText(14, 0xFFFFFF, x + 14, y + 54, text);
+  snprintf(text, sizeof text, "PERFECT: %.1f%%", s.steps > 0 ? s.perfects * 100 / s.steps : 0.0);
+  Font_DrawText(14, 0xFFFFFF, x + 150, y + 54, text);
+}
+
 // The profile's figures for the style, this stage included.
 void drawStats(const ProfileStats& s, int x, int y) {
   char text[64];
@@ -55,11 +81,16 @@ void EvalCard_Draw(const EvalView& v, int x, int y, const EvalMoment& m) {
   const EvalRecordCard& c = v.card;
   Eval_DrawFrameInside(x, y, kRules, c.withStats ? 3 : c.withProfile ? 2 : 1);
   Font_DrawText(22, 0xFFFFFF, x + 14, y + 14, "RECORDS");
-  Image& difficulty = g_skin.difficulties[0][c.difficulty];
-  Eval_DrawPictureAt(difficulty, x + 214, y + 8, difficulty.pictureWidth, difficulty.pictureHeight);
-  drawResult(c.machine, "MACHINE BEST", true, x, y + 64);
-  if (c.withProfile) drawResult(c.personal, "PERSONAL BEST", false, x, y + 170);
-  if (c.withStats) drawStats(c.stats, x, y + 270);
+  if (c.course) {
+    Eval_DrawTextRight(18, 0xFFD23C, x + 286, y + 18, "COURSE");
+  } else {
+    Image& difficulty = g_skin.difficulties[0][c.difficulty];
+    Eval_DrawPictureAt(difficulty, x + 214, y + 8, difficulty.pictureWidth, difficulty.pictureHeight);
+  }
+  drawResult(c.machine, "MACHINE BEST", true, c.course, x, y + 64);
+  if (c.withProfile) drawResult(c.personal, "PERSONAL BEST", false, c.course, x, y + 170);
+  if (c.withStats && c.course) drawCourseStats(c.stats, x, y + 270);
+  else if (c.withStats) drawStats(c.stats, x, y + 270);
   if (!m.awardShown) return;
   const char* line = v.award == AWARD_BONUS ? "Try Bonus Stage!!!" : "Try Extra Stage!!!";
   int pulse = 170 + (int)(85 * std::sin(m.sinceOpenMs * 0.008));

@@ -33,12 +33,7 @@ EvalOutcome Evaluation_Outcome(const Player& p) {
   o.score = (double)Score_Value(p);
   o.maxCombo = p.maxCombo;
   o.profileSlot = p.profileSlot;
-  for (int32_t i = 0; i < p.arrowCount; i++) {
-    double late;
-    if (!Results_PressLateMs(p.arrows[i], late)) continue;
-    o.steps++;
-    if (p.arrows[i].judgement[kOwnJudgement] == JUDGE_PERFECT) o.perfects++;
-  }
+  o.steps = Results_SteppedNotes(p, &o.perfects);
   return o;
 }
 

@@ -103,14 +103,8 @@ class EvaluationRun : public ::testing::Test {
   }
 };
 
-std::vector<int> mostlyPerfect(int n, int greats) {
-  std::vector<int> late;
-  for (int i = 0; i < n; i++) late.push_back(i < greats ? 60 + i : (i * 7) % 41 - 18);
-  return late;
-}
-
 TEST_F(EvaluationRun, OnePlayerNewRecordIsStoredAndSavedAndStartLeavesAfterTheCount) {
-  const std::vector<int> late[2] = {mostlyPerfect(40, 3), {}};
+  const std::vector<int> late[2] = {MostlyPerfect(40, 3), {}};
   PlayInto(40, 2, late);
   ASSERT_EQ(g_players[0].arrowCount, 40);
   play.song.lifeTrace[0] = LifeTrace(120, 400);
@@ -143,7 +137,7 @@ TEST_F(EvaluationRun, OnePlayerNewRecordIsStoredAndSavedAndStartLeavesAfterTheCo
 TEST_F(EvaluationRun, TheLastStageAwardsTheExtraStageAndShowsIt) {
   g_settings.maxStage = 3;
   g_settings.extraStages = 2;
-  const std::vector<int> late[2] = {mostlyPerfect(40, 2), {}};
+  const std::vector<int> late[2] = {MostlyPerfect(40, 2), {}};
   PlayInto(40, 2, late, 3);
   play.song.lifeTrace[0] = LifeTrace(120, 900);
   int award = run(3, {{2600, kSpace}}, 2400, "extra-stage");
@@ -155,7 +149,7 @@ TEST_F(EvaluationRun, TheLastStageAwardsTheExtraStageAndShowsIt) {
 TEST_F(EvaluationRun, TwoPlayersInTheirFramesWithTheBonusStageInTheHeaderAndEscapeLeaves) {
   g_settings.maxStage = 3;
   g_settings.extraStages = 1;
-  const std::vector<int> late[2] = {mostlyPerfect(40, 2), mostlyPerfect(40, 20)};
+  const std::vector<int> late[2] = {MostlyPerfect(40, 2), MostlyPerfect(40, 20)};
   PlayInto(40, 0, late, 4);
   play.song.lifeTrace[0] = LifeTrace(120, 900);
   play.song.lifeTrace[1] = LifeTrace(120, 200);
@@ -170,7 +164,7 @@ TEST_F(EvaluationRun, TwoPlayersInTheirFramesWithTheBonusStageInTheHeaderAndEsca
 }
 
 TEST_F(EvaluationRun, AutoplayedPlaysStoreNothing) {
-  const std::vector<int> late[2] = {mostlyPerfect(20, 0), {}};
+  const std::vector<int> late[2] = {MostlyPerfect(20, 0), {}};
   PlayInto(20, 2, late);
   play.flags.autoplay = true;
   run(1, {{1700, kEscape}}, 0, "");

@@ -20,6 +20,14 @@ inline std::vector<Step> PressesAt(int player, const std::vector<int>& late) {
   return s;
 }
 
+// Presses for `n` notes: the first `greats` GREAT (60 ms late and more), the rest
+// PERFECT, spread over -18..22 ms.
+inline std::vector<int> MostlyPerfect(int n, int greats) {
+  std::vector<int> late;
+  for (int i = 0; i < n; i++) late.push_back(i < greats ? 60 + i : (i * 7) % 41 - 18);
+  return late;
+}
+
 inline std::string Notes(int count) {
   std::string steps;
   for (int i = 0; i < count; i++) steps += "4286"[i % 4];
