@@ -35,8 +35,10 @@ void drawResult(const Result& r, const char* label, bool holder, bool course, in
   if (course) {
     snprintf(text, sizeof text, "Stage %d", r.bestC);
     Font_DrawText(15, 0xFFFFFF, x + 84, line + 22, text);
-    Evaluation_TimeText(r.bestB, text, sizeof text);
-    Font_DrawText(15, kGrey, x + 160, line + 22, text);
+    char time[16];
+    Evaluation_TimeText(r.bestB, time, sizeof time);
+    snprintf(text, sizeof text, "Time %s", time);
+    Font_DrawText(13, kGrey, x + 14, line + 42, text);
   }
   if (r.bestGrade >= 1 && r.bestGrade <= 7 &&
       !Eval_DrawPictureAt(g_skin.grades[r.bestGrade - 1], x + 212, y + 4, 70, 60))
