@@ -30,7 +30,6 @@ class CourseEvaluationRun : public ::testing::Test {
  protected:
   TempDir dir;
   Play play;
-  RecordTable ann;
   Image backdrop;
   void SetUp() override {
     Settings_Defaults(g_settings);
@@ -102,12 +101,8 @@ TEST_F(CourseEvaluationRun, OnePlayerWithAProfileIsRecordedAndStartLeavesOnceThe
   OneCourse("Night Run", 3);
   PlayCourse(play, {song(2), song(4), song(0)}, CourseRules{});
   play.song.lifeTrace[0] = LifeTrace(110, 600);
-  Dir_Create("Profiles/ANN");
-  ASSERT_EQ(listProfiles(), 1);
-  g_players[0].profileSlot = 1;
   RecordTable own;
-  own.profile = "ANN";
-  g_playerRecords[0] = &own;
+  ASSERT_TRUE(PlayerOneAsAnn(own));
   uint32_t took = run({{300, kSpace}, {2500, kSpace}}, 2300);
   g_playerRecords[0] = nullptr;
   EXPECT_GE(took, 2500u) << "Start during the count only completed it";

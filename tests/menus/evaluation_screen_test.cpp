@@ -108,12 +108,8 @@ TEST_F(EvaluationRun, OnePlayerNewRecordIsStoredAndSavedAndStartLeavesAfterTheCo
   PlayInto(40, 2, late);
   ASSERT_EQ(g_players[0].arrowCount, 40);
   play.song.lifeTrace[0] = LifeTrace(120, 400);
-  Dir_Create("Profiles/ANN");
-  ASSERT_EQ(listProfiles(), 1);
-  g_players[0].profileSlot = 1;
   RecordTable own;
-  own.profile = "ANN";
-  g_playerRecords[0] = &own;
+  ASSERT_TRUE(PlayerOneAsAnn(own));
   uint32_t took = 0;
   int award = run(1, {{300, kSpace}, {2500, kSpace}}, 2300, "one-player-new-record", &took);
   EXPECT_EQ(award, AWARD_NONE);

@@ -3,6 +3,10 @@
 // Left, Down, Up, Right eighth notes at 120 BPM (one every 250 ms) played through
 // the real judgement with presses at chosen offsets, then handed to the game's
 // player records as the play's tear-down leaves them.
+#include "library/profiles.h"
+#include "library/records.h"
+#include "menus/collection.h"
+#include "platform/files.h"
 #include "play/play_sim.h"
 #include "play/player.h"
 #include <string>
@@ -66,4 +70,15 @@ inline std::vector<int16_t> LifeTrace(int samples, int low) {
     t.push_back((int16_t)std::min(1700.0, v));
   }
   return t;
+}
+
+// Player 1 plays with the profile "ANN", the only one in "Profiles", whose records
+// table is `own` (put back to null by the caller once the screen is over).
+inline bool PlayerOneAsAnn(RecordTable& own) {
+  Dir_Create("Profiles/ANN");
+  if (listProfiles() != 1) return false;
+  g_players[0].profileSlot = 1;
+  own.profile = "ANN";
+  g_playerRecords[0] = &own;
+  return true;
 }
