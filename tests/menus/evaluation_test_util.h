@@ -72,12 +72,13 @@ inline std::vector<int16_t> LifeTrace(int samples, int low) {
   return t;
 }
 
-// Player 1 plays with the profile "ANN", the only one in "Profiles", whose records
-// table is `own` (put back to null by the caller once the screen is over).
+// Player 1 plays with the profile "ANN" (made in "Profiles" when missing), whose
+// records table is `own` (put back to null by the caller once the screen is over).
 inline bool PlayerOneAsAnn(RecordTable& own) {
   Dir_Create("Profiles/ANN");
-  if (listProfiles() != 1) return false;
-  g_players[0].profileSlot = 1;
+  listProfiles();
+  if (Profile_Find("ANN") < 0) return false;
+  g_players[0].profileSlot = (uint8_t)(1 + Profile_Find("ANN"));
   own.profile = "ANN";
   g_playerRecords[0] = &own;
   return true;

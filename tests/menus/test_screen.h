@@ -43,6 +43,17 @@ inline bool TestScreen_UseGameSkin(std::initializer_list<const char*> folders = 
   return Font_Load("Skins/Default", "font-Main");
 }
 
+// Scripted presses of keys (DIK codes) `atMs` after `nowMs`, each held 40 ms.
+inline void TestScreen_Keys(uint32_t nowMs, const std::vector<std::pair<uint32_t, uint8_t>>& keys) {
+  std::vector<ScriptEvent> events;
+  for (auto [at, code] : keys) {
+    events.push_back(ScriptEvent{nowMs + at, 0, 1, 0, code});
+    events.push_back(ScriptEvent{nowMs + at + 40, 0, 0, 0, code});
+  }
+  std::sort(events.begin(), events.end(), [](const ScriptEvent& a, const ScriptEvent& b) { return a.ms < b.ms; });
+  InputScript_Set(events);
+}
+
 inline void TestScreen_Close() {
   FreeImages();
   Font_Free();
