@@ -5,7 +5,6 @@
 #include "menus/evaluation_screen.h"
 #include "menus/profile_stats.h"
 #include "play/grades.h"
-#include "play/judgement.h"
 #include "play/play_results.h"
 #include "play/player.h"
 #include "play/score.h"

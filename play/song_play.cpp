@@ -10,9 +10,7 @@
 // The device latency measured at start-up stays out of the song clock: the audio
 // layer reports the position the listener hears, with the latency already taken off.
 
-// The course totals its evaluation shows: the song's music time (a battery
-// course counts the whole song once it was played to its end), the charts'
-// maximum dance points and the notes stepped on.
+// A battery course counts the whole song once it was played to its end.
 void SongPlay_AddToCourse(Play& play, bool playedThrough) {
   CourseRun& c = play.course;
   const SongRun& song = play.song;
