@@ -1,9 +1,13 @@
 // The evaluation screen's frame on the software compositor: two players' panels
 // with their timing histograms and life lines over the backdrop, as the screen
 // draws it every frame once the numbers stand (and while they count up), and the
-// gathering of what it shows, done once when it opens. Uses the generated Default
-// skin of the build's game folder.
+// gathering of what it shows, done once when it opens; and the same for the
+// evaluation of a nonstop course (two players with their battery lives, or one
+// player beside the course's record card). Uses the generated Default skin of the
+// build's game folder.
 #include "chart/chart.h"
+#include "library/courses.h"
+#include "menus/course_evaluation.h"
 #include "media/font/font.h"
 #include "media/render/image.h"
 #include "media/render/screen.h"
@@ -70,6 +74,19 @@ struct Stage {
     play.song.clock.ms = 150000;
     play.flags.speedAltered = true;
     EvalView_Build(view, play, g_players, outcomes, AWARD_NONE);
+    // a course of five songs that ended here
+    g_courses.assign(1, Course{});
+    Course_Defaults(g_courses[0]);
+    snprintf(g_courses[0].name, sizeof g_courses[0].name, "A Marathon Of Five Songs");
+    g_courses[0].entryCount = 5;
+    play.course.active = true;
+    play.course.index = 0;
+    play.course.songs = 5;
+    play.course.musicMs = 5 * 150000;
+    for (int i = 0; i < 2; i++) {
+      play.course.maxDancePoints[i] = 5 * g_players[i].maxDancePoints;
+      g_players[i].dancePoints = 4 * g_players[i].maxDancePoints;
+    }
     ready = true;
   }
 };
@@ -120,3 +137,39 @@ static void BM_EvaluationOpen(benchmark::State& state) {
   for (auto _ : state) EvalView_Build(s->view, s->play, g_players, s->outcomes, AWARD_NONE);
 }
 BENCHMARK(BM_EvaluationOpen)->Unit(benchmark::kMicrosecond);
+
+namespace {
+// The course evaluation's view of the stage, with `players` (1 or 2) taking part
+// and battery lives or not.
+void courseFrames(benchmark::State& state, int players, bool lives) {
+  Stage* s = stage(state);
+  if (!s) return;
+  s->play.course.rules = CourseRules{(uint8_t)lives, 6, 1, 0};
+  g_players[1].active = players == 2;
+  EvalOutcome o[2];
+  for (int i = 0; i < 2; i++) {
+    g_players[i].batteryLives = lives ? 4 - i : 0;
+    o[i] = CourseEvaluation_Outcome(g_players[i], s->play.course, i);
+  }
+  EvalView view;
+  CourseEvaluation_Build(view, s->play, g_players, o);
+  EvalMoment m;
+  m.sinceTallyMs = 5000;
+  for (auto _ : state) {
+    m.sinceOpenMs += 16;
+    Screen_Clear(0, 0, 0);
+    s->backdrop.SetPosition(0, 0);
+    s->backdrop.Draw();
+    EvalView_Draw(view, m);
+    benchmark::DoNotOptimize(Screen_Target().pixels[0]);
+  }
+  EvalView_Free(view);
+  g_players[1].active = 1;
+}
+}  // namespace
+
+static void BM_CourseEvaluationFrameTwoPlayersBattery(benchmark::State& state) { courseFrames(state, 2, true); }
+BENCHMARK(BM_CourseEvaluationFrameTwoPlayersBattery)->Unit(benchmark::kMicrosecond);
+
+static void BM_CourseEvaluationFrameOnePlayerWithCard(benchmark::State& state) { courseFrames(state, 1, false); }
+BENCHMARK(BM_CourseEvaluationFrameOnePlayerWithCard)->Unit(benchmark::kMicrosecond);

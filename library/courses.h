@@ -61,6 +61,8 @@ extern std::vector<Course> g_courses;            // sorted by name without regar
 extern std::vector<std::string> g_courseFolders; // folders under "Courses" that hold a loaded course
 extern Course g_bonusCourses[2];                 // bonus-1 and bonus-2; valid with entries when loaded
 
+// The course's key in the records: "COURSE|<name>", cut to the key's field.
+std::string Course_RecordKey(const Course& c);
 // Reads every "Courses/<folder>/*.crs"; returns the number of courses kept.
 int loadCourses();
 // Reads "bonus-1.crs", and "bonus-2.crs" only when the first one has entries.

@@ -19,14 +19,8 @@ namespace {
 // write of the records file instead of one rewrite per course.
 std::vector<SongRecord>* g_pendingRecords = nullptr;
 
-std::string recordKey(const Course& c) {
-  std::string k = std::string("COURSE|") + c.name;
-  if (k.size() > 255) k.resize(255);   // the record's key field holds 255 bytes
-  return k;
-}
-
 void linkRecord(Course& c) {
-  std::string key = recordKey(c);
+  std::string key = Course_RecordKey(c);
   c.recordIndex = findRecord(g_records, key.c_str());
   if (c.recordIndex >= 0) return;
   SongRecord r = Records_New(key.c_str(), (int32_t)time(nullptr));
@@ -45,6 +39,12 @@ void copyText(char (&field)[N], const std::string& s) {
   snprintf(field, N, "%s", s.c_str());
 }
 }  // namespace
+
+std::string Course_RecordKey(const Course& c) {
+  std::string k = std::string("COURSE|") + c.name;
+  if (k.size() > 255) k.resize(255);   // the record's key field holds 255 bytes
+  return k;
+}
 
 int readCourse(const char* folder, const char* fileName, Course& course, int index) {
   Course_Defaults(course);
@@ -124,7 +124,7 @@ int loadCourses() {
   for (size_t i = 0; i < g_courses.size(); i++) {
     Course& k = g_courses[i];
     k.index = (int32_t)i;
-    if (k.recordIndex < 0) k.recordIndex = findRecord(g_records, recordKey(k).c_str());
+    if (k.recordIndex < 0) k.recordIndex = findRecord(g_records, Course_RecordKey(k).c_str());
   }
   for (const std::string& name : listed)
     for (const Course& k : g_courses)

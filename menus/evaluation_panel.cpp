@@ -38,11 +38,22 @@ void drawPercent(const EvalPanel& p, int tenths, int x, int y) {
   }
 }
 
+// A course has no one difficulty: its place tells how the course went.
+void drawCourseStatus(const EvalPanel& p, int x, int y) {
+  if (p.failed) Eval_DrawTextRight(20, 0xFF6A6A, x + 290, y + 10, "FAILED");
+  else if (p.cleared) Eval_DrawTextRight(20, 0x7CFF7C, x + 290, y + 10, "CLEARED");
+  Eval_DrawTextRight(12, kGrey, x + 290, y + 38, "NONSTOP");
+}
+
 void drawTop(const EvalPanel& p, int x, int y) {
   Image& banner = g_skin.styles[std::clamp(g_styleBanner, 0, 5)];
   Eval_DrawPictureAt(banner, x + 10, y + 6, banner.pictureWidth, banner.pictureHeight);
-  Eval_DrawFitted(18, 14, kEvalPlayerColours[p.number - 1], x + 74, y + 8, 136, p.name);
+  Eval_DrawFitted(18, 14, kEvalPlayerColours[p.number - 1], x + 74, y + 8, p.course ? 120 : 136, p.name);
   Font_DrawText(12, kGrey, x + 74, y + 31, p.inputLabel);
+  if (p.course) {
+    drawCourseStatus(p, x, y);
+    return;
+  }
   Image& difficulty = g_skin.difficulties[0][p.difficulty];
   if (!Eval_DrawPictureAt(difficulty, x + 214, y + 4, difficulty.pictureWidth, difficulty.pictureHeight))
     Font_DrawText(14, 0xFFFFFF, x + 214, y + 14, "?");
@@ -116,7 +127,36 @@ void drawLife(EvalPanel& p, int x, int y, double tally) {
     graph.SetPosition(x + 10, y + 356);
     graph.DrawClipped(x + 10, y + 356, x + 10 + (int)(graph.width * tally), y + 356 + graph.height);
   }
-  Font_DrawText(10, kGrey, x + 14, y + 357, "LIFE");
+  Font_DrawText(10, kGrey, x + 14, y + 357, p.course ? "LIFE, LAST SONG" : "LIFE");
+}
+
+// The course's figures: the stage reached and the course's time.
+void drawCourseFigures(const EvalPanel& p, int x, int y) {
+  char text[32];
+  Font_DrawText(12, kGrey, x + 10, y + 296, "STAGE REACHED");
+  snprintf(text, sizeof text, "Stage %d", p.stage);
+  Font_DrawText(24, 0xFFFFFF, x + 10, y + 312, text);
+  if (p.stageOf > 0) {
+    snprintf(text, sizeof text, "of %d", p.stageOf);
+    Font_DrawText(15, kGrey, x + 18 + Font_TextWidth(24, "Stage 00"), y + 320, text);
+  }
+  Font_DrawText(12, kGrey, x + 170, y + 296, "TIME");
+  Font_DrawText(20, 0xFFFFFF, x + 170, y + 314, p.time);
+}
+
+// The battery: a cell per life of the course, lit for the lives left.
+void drawLives(const EvalPanel& p, int x, int y) {
+  Draw_FillRect(x + 10, y + 356, 280, 36, 0x000000, 150);
+  Font_DrawText(10, kGrey, x + 14, y + 357, "LIVES");
+  const int cells = std::clamp(p.maxLives, 1, 10), left = x + 58, width = 224;
+  const int cellW = width / cells;
+  const uint32_t lit = kEvalPlayerColours[p.number - 1];
+  for (int i = 0; i < cells; i++) {
+    bool on = i < p.lives;
+    Draw_FillRect(left + i * cellW, y + 362, cellW - 4, 24, on ? lit : 0x40405A, on ? 235 : 200);
+    if (on) Draw_FillRect(left + i * cellW, y + 362, cellW - 4, 6, 0xFFFFFF, 90);   // a shine on the lit ones
+  }
+  if (p.lives <= 0) Draw_TextCentred(18, 0xFF6A6A, left + width / 2, y + 363, "OUT OF LIVES");
 }
 }  // namespace
 
@@ -146,6 +186,12 @@ void EvalPanel_Draw(EvalPanel& p, int x, int y, const EvalMoment& m) {
   drawTop(p, x, y);
   drawGrade(p, x, y, m);
   drawCounts(p, x, y, m.tally);
-  drawTiming(p, x, y, m.tally);
-  drawLife(p, x, y, m.tally);
+  if (p.course) drawCourseFigures(p, x, y);
+  else drawTiming(p, x, y, m.tally);
+  if (p.course && p.lives >= 0) drawLives(p, x, y);
+  else drawLife(p, x, y, m.tally);
+}
+
+bool EvalPanel_MakeLifeGraph(EvalPanel& p, const std::vector<int16_t>& trace) {
+  return LifeGraph_Make(p.lifeGraph, trace, 280, 36, kEvalPlayerColours[p.number - 1]);
 }

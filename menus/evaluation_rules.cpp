@@ -5,7 +5,6 @@
 #include "menus/evaluation_screen.h"
 #include "menus/profile_stats.h"
 #include "play/grades.h"
-#include "play/judgement.h"
 #include "play/play_results.h"
 #include "play/player.h"
 #include "play/score.h"
@@ -33,12 +32,7 @@ EvalOutcome Evaluation_Outcome(const Player& p) {
   o.score = (double)Score_Value(p);
   o.maxCombo = p.maxCombo;
   o.profileSlot = p.profileSlot;
-  for (int32_t i = 0; i < p.arrowCount; i++) {
-    double late;
-    if (!Results_PressLateMs(p.arrows[i], late)) continue;
-    o.steps++;
-    if (p.arrows[i].judgement[kOwnJudgement] == JUDGE_PERFECT) o.perfects++;
-  }
+  o.steps = Results_SteppedNotes(p, &o.perfects);
   return o;
 }
 

@@ -26,6 +26,10 @@ struct EvalOutcome {
   int perfects = 0;          // of them PERFECT
   int profileSlot = 0;       // 1 + index in the profile table, 0 none
   int recordState = RECORD_NONE;
+  // a whole nonstop course rather than one stage
+  bool course = false;
+  int stage = 1;             // songs of the course played to their end
+  uint32_t timeMs = 0;       // the course's music time
 };
 
 // The outcome of a player record whose play has just ended.

@@ -28,8 +28,9 @@ constexpr int kTimeLimitSeconds = 30;
 constexpr uint32_t kGoInput = MENU_START | (MENU_START << MENU_P2_SHIFT) | MENU_ESCAPE;
 
 struct EvalScreen {
-  EvalView view;
-  CommentPlan plan;
+  EvalScreen(EvalView& v, const CommentPlan& p) : view(v), plan(p) {}
+  EvalView& view;
+  const CommentPlan& plan;
   CommentRun run;
   uint32_t channel = 0;      // the sound of the last cue, 0 for a streamed voice line
   int tallyDoneAt = -1;      // ms since the screen began
@@ -77,27 +78,24 @@ int EvaluationScreen(const Play& play, int stage) {
   WriteLog("Starting evaluation screen...\n");
   EvalOutcome outcomes[2];
   for (int i = 0; i < 2; i++) outcomes[i] = Evaluation_Outcome(g_players[i]);
-  // a play the game stepped itself, or at another speed or tempo than the
-  // song's, is shown but not recorded
-  if (play.flags.autoplay)
-    WriteLog("Autoplay was used: the results are not stored\n");
-  else if (play.flags.speedAltered)
-    WriteLog("The speed was altered: the results are not stored\n");
-  else
+  if (Evaluation_MayStore(play.flags))
     Evaluation_StoreRecords(play.source.group.c_str(), play.source.folder.c_str(), outcomes, g_records,
                             g_playerRecords);
 
   WriteLog("Determining announcer comment for evaluation screen...\n");
   int award = play.song.course ? AWARD_NONE
                                : Evaluation_Award(outcomes, stage, g_settings.maxStage, g_settings.extraStages != 0);
-  EvalScreen s;
-  s.plan = Evaluation_Comment(outcomes, award);
-  EvalView_Build(s.view, play, g_players, outcomes, award);
+  EvalView view;
+  EvalView_Build(view, play, g_players, outcomes, award);
+  Evaluation_Show(view, Evaluation_Comment(outcomes, award));
+  EvalView_Free(view);
+  return award;
+}
 
+void Evaluation_Show(EvalView& view, const CommentPlan& plan) {
+  EvalScreen s(view, plan);
   ScreenSetup setup;
   setup.backdrop = "rkv2-results.png";
   setup.timeLimitSeconds = kTimeLimitSeconds;
   Screen_Run(setup, [&s](ScreenFrame& f) { return frame(s, f); });
-  EvalView_Free(s.view);
-  return award;
 }

@@ -4,9 +4,17 @@
 // an extra or bonus stage. It stores the results in the machine's records and
 // in the players' profiles.
 struct Play;
+struct EvalView;
+struct CommentPlan;
 
 enum StageAward { AWARD_NONE = 0, AWARD_EXTRA = 1, AWARD_BONUS = 2 };
 
 // Shows the results of the play that has just ended (its players' statistics
 // and charts are still loaded) for `stage`; returns the award it made.
 int EvaluationScreen(const Play& play, int stage);
+
+// The screen's loop over an evaluation already gathered and stored: the numbers
+// count up, then the record lines and the comment; Start or Escape ends it once
+// the comment has begun, as does its 30-second limit. Used by the course's
+// evaluation as well.
+void Evaluation_Show(EvalView& view, const CommentPlan& plan);

@@ -19,7 +19,6 @@ namespace {
 // The backdrop's frames and the header beside its "RESULTS" band.
 constexpr int kFrameX[2] = {14, 326}, kFrameY = 64;
 constexpr int kHeaderX = 386, kHeaderRight = 634;
-constexpr int kLifeGraphW = 280, kLifeGraphH = 36;
 
 void append(char* out, int size, const char* text) {
   size_t used = strlen(out);
@@ -43,26 +42,11 @@ void drawHeader(const EvalView& v, const EvalMoment& m) {
   }
 }
 
-// The stored result of the song for a style and difficulty, all zero without one.
+// The stored result under `key` for a style and difficulty, all zero without one.
 Result storedResult(const RecordTable* t, const std::string& key, int styleKey, int difficulty) {
   if (!t) return Result{};
   auto it = t->index.find(key);
   return it == t->index.end() ? Result{} : findResult(*t, it->second, styleKey, difficulty);
-}
-
-void buildCard(EvalView& v, const Play& play, const EvalOutcome outcomes[2]) {
-  int who = outcomes[0].active ? 0 : 1;
-  v.card = EvalRecordCard{};
-  v.card.shown = outcomes[0].active != outcomes[1].active;
-  if (!v.card.shown) return;
-  const EvalOutcome& o = outcomes[who];
-  std::string key = Evaluation_RecordKey(play.source.group.c_str(), play.source.folder.c_str());
-  v.card.difficulty = v.panels[who].difficulty;
-  v.card.machine = storedResult(&g_records, key, o.styleKey, o.difficulty);
-  v.card.withProfile = g_playerRecords[who] != nullptr;
-  v.card.personal = storedResult(g_playerRecords[who], key, o.styleKey, o.difficulty);
-  v.card.withStats = o.profileSlot >= 1 && o.profileSlot <= g_profileCount;
-  if (v.card.withStats) v.card.stats = g_profiles[o.profileSlot - 1].stats[o.statsGroup];
 }
 }  // namespace
 
@@ -108,6 +92,17 @@ void EvalView_Build(EvalView& v, const Play& play, const Player players[2], cons
   Evaluation_TimeText(play.song.clock.ms - play.song.startMusicMs, v.time, sizeof v.time);
   Evaluation_FlagsText(play.flags, v.flags, sizeof v.flags);
   v.award = award;
+  EvalView_BuildPanels(v, players, outcomes);
+  for (int i = 0; i < 2; i++) {
+    EvalPanel& panel = v.panels[i];
+    if (!panel.active) continue;
+    Histogram_OfPlayer(panel.histogram, players[i]);
+    EvalPanel_MakeLifeGraph(panel, play.song.lifeTrace[i]);
+  }
+  EvalView_BuildCard(v, Evaluation_RecordKey(play.source.group.c_str(), play.source.folder.c_str()), outcomes);
+}
+
+void EvalView_BuildPanels(EvalView& v, const Player players[2], const EvalOutcome outcomes[2]) {
   for (int i = 0; i < 2; i++) {
     const Player& p = players[i];
     const EvalOutcome& o = outcomes[i];
@@ -132,11 +127,23 @@ void EvalView_Build(EvalView& v, const Play& play, const Player players[2], cons
     panel.recordState = o.recordState;
     for (int c = 0; c < 12; c++)
       Evaluation_VisibleColumns(g_skin.results2[panel.number][c], panel.digitLeft[c], panel.digitWidth[c]);
-    Histogram_OfPlayer(panel.histogram, p);
-    LifeGraph_Make(panel.lifeGraph, play.song.lifeTrace[i], kLifeGraphW, kLifeGraphH,
-                   kEvalPlayerColours[panel.number - 1]);
   }
-  buildCard(v, play, outcomes);
+}
+
+void EvalView_BuildCard(EvalView& v, const std::string& key, const EvalOutcome outcomes[2]) {
+  int who = outcomes[0].active ? 0 : 1;
+  v.card = EvalRecordCard{};
+  v.card.shown = outcomes[0].active != outcomes[1].active;
+  if (!v.card.shown) return;
+  const EvalOutcome& o = outcomes[who];
+  v.card.course = o.course;
+  int difficulty = o.course ? 0 : o.difficulty;
+  v.card.difficulty = v.panels[who].difficulty;
+  v.card.machine = storedResult(&g_records, key, o.styleKey, difficulty);
+  v.card.withProfile = g_playerRecords[who] != nullptr;
+  v.card.personal = storedResult(g_playerRecords[who], key, o.styleKey, difficulty);
+  v.card.withStats = o.profileSlot >= 1 && o.profileSlot <= g_profileCount;
+  if (v.card.withStats) v.card.stats = g_profiles[o.profileSlot - 1].stats[o.statsGroup];
 }
 
 void EvalView_Draw(EvalView& v, const EvalMoment& m) {

@@ -10,6 +10,9 @@
 #include "library/records.h"
 #include "media/render/image.h"
 #include "menus/timing_histogram.h"
+#include <cstdint>
+#include <string>
+#include <vector>
 
 struct Play;
 struct PlayFlags;
@@ -31,6 +34,17 @@ struct EvalPanel {
   int digitLeft[12] = {}, digitWidth[12] = {};   // the visible columns of the result digits of the player's colour
   TimingHistogram histogram;
   Image lifeGraph;
+  // A nonstop course's panel: the course's status in place of the difficulty, and
+  // the stage reached, the course's time and the battery lives (or the last song's
+  // life) in place of the timing.
+  bool course = false;
+  int stage = 0;             // songs played to their end
+  int stageOf = 0;           // the course's songs; 0 for a repeating course
+  char time[16] = "";
+  int lives = -1;            // battery lives left; -1 in a course without lives
+  int maxLives = 0;
+  bool failed = false;       // the life or the lives ran out
+  bool cleared = false;      // every song of the course played to its end
 };
 
 // With one player the other frame shows the chart's records as they stand after
@@ -38,6 +52,7 @@ struct EvalPanel {
 // a profile plays), the profile's figures for the style, and, big, the award's line.
 struct EvalRecordCard {
   bool shown = false;
+  bool course = false;         // a course's results: with the stage and time; the nonstop figures
   int difficulty = 0;
   Result machine{};
   bool withProfile = false;
@@ -74,6 +89,8 @@ extern const uint32_t kEvalPlayerColours[2];
 
 // One player's panel inside the frame whose top left is (x, y).
 void EvalPanel_Draw(EvalPanel& p, int x, int y, const EvalMoment& m);
+// The panel's life graph from a life trace (see play_record.h); false without samples.
+bool EvalPanel_MakeLifeGraph(EvalPanel& p, const std::vector<int16_t>& trace);
 
 // A skin picture drawn at a size of its own; its size and opacity are put back,
 // as the other screens draw the same picture. False when it is not loaded.
@@ -92,5 +109,10 @@ void EvalCard_Draw(const EvalView& v, int x, int y, const EvalMoment& m);
 void Evaluation_VisibleColumns(const Image& picture, int& left, int& width);
 
 void EvalView_Build(EvalView& v, const Play& play, const Player players[2], const EvalOutcome outcomes[2], int award);
+// The pieces of a build: each active player's panel from the player and the
+// outcome (a course's fields are left to the caller), and the record card of a
+// single player under the records key `key`.
+void EvalView_BuildPanels(EvalView& v, const Player players[2], const EvalOutcome outcomes[2]);
+void EvalView_BuildCard(EvalView& v, const std::string& key, const EvalOutcome outcomes[2]);
 void EvalView_Draw(EvalView& v, const EvalMoment& m);
 void EvalView_Free(EvalView& v);

@@ -99,6 +99,9 @@ struct CourseRun {
   double musicMs = 0;           // the music time of the course so far
   int32_t maxDancePoints[2] = {0, 0};   // per player, the sum of the charts' maximum
   bool livesLost = false;       // a player of a battery course ran out of lives
+  int32_t steps[2] = {0, 0};    // per player, the notes stepped on (judged from a press)
+  int32_t perfects[2] = {0, 0}; // of them PERFECT
+  PlayFlags flags;              // what any song of the course did (autoplay, another speed, a pause)
 };
 
 struct Play {

@@ -67,6 +67,18 @@ bool Results_PressLateMs(const Arrow& a, double& lateMs) {
   return true;
 }
 
+int Results_SteppedNotes(const Player& p, int* perfects) {
+  int steps = 0, perfect = 0;
+  for (int32_t i = 0; i < p.arrowCount && p.arrows; i++) {
+    double late;
+    if (!Results_PressLateMs(p.arrows[i], late)) continue;
+    steps++;
+    if (p.arrows[i].judgement[kOwnJudgement] == JUDGE_PERFECT) perfect++;
+  }
+  if (perfects) *perfects = perfect;
+  return steps;
+}
+
 std::string Results_ToJson(const PlayResult& r) {
   std::string j = "{";
   auto field = [&](const char* k, const std::string& v) {

@@ -35,6 +35,8 @@ struct Player;
 // A step judged from a press (its row PERFECT to BOO): true, with the distance
 // of the press from its note in ms (positive: late).
 bool Results_PressLateMs(const Arrow& a, double& lateMs);
+// The notes of the player's chart judged from a press, and how many of them were PERFECT.
+int Results_SteppedNotes(const Player& p, int* perfects);
 
 std::string Results_ToJson(const PlayResult& r);   // one line, without the newline
 bool Results_Append(const std::string& path, const PlayResult& r);

@@ -10,23 +10,28 @@
 // The device latency measured at start-up stays out of the song clock: the audio
 // layer reports the position the listener hears, with the latency already taken off.
 
-namespace {
-// The course totals its evaluation shows: the song's music time (a battery
-// course counts the whole song once it was played to its end) and the charts'
-// maximum dance points.
-void addToCourse(Play& play, bool playedThrough) {
+// A battery course counts the whole song once it was played to its end.
+void SongPlay_AddToCourse(Play& play, bool playedThrough) {
   CourseRun& c = play.course;
   const SongRun& song = play.song;
   double covered = song.clock.ms - song.startMusicMs;
   c.musicMs += playedThrough && song.songLengthMs > 0 ? song.songLengthMs : covered > 0 ? covered : 0;
-  for (int i = 0; i < 2; i++)
-    if (g_players[i].active) c.maxDancePoints[i] += g_players[i].maxDancePoints;
+  for (int i = 0; i < 2; i++) {
+    if (!g_players[i].active) continue;
+    c.maxDancePoints[i] += g_players[i].maxDancePoints;
+    int perfects = 0;
+    c.steps[i] += Results_SteppedNotes(g_players[i], &perfects);
+    c.perfects[i] += perfects;
+  }
+  // one song stepped by Auto Play or at another speed keeps the whole course out of the records
+  c.flags.paused |= play.flags.paused;
+  c.flags.autoplay |= play.flags.autoplay;
+  c.flags.speedAltered |= play.flags.speedAltered;
   if (playedThrough) c.songs++;
   if (c.rules.hasLives)
     for (const Player& p : g_players)
       if (p.active && p.batteryLives <= 0) c.livesLost = true;
 }
-}  // namespace
 
 int PlaySong(int* stage, int courseFlag, int courseIndex) {
   (void)courseIndex;
@@ -62,7 +67,7 @@ int SongPlay_End(Play& play) {
     WriteLog("Perform evaulation...?\n");
     WriteLogf("dead=%d,gameover=%d,giveup=%d\n", dead ? 1 : 0, g_settings.gameOver, song.giveUp ? 1 : 0);
     result = song.giveUp || (dead && Play_EndsWhenAllFail(play)) ? 1 : 0;
-    if (play.course.active) addToCourse(play, result == 0);
+    if (play.course.active) SongPlay_AddToCourse(play, result == 0);
     if (play.rules.afterSong) result = play.rules.afterSong(play, result != 0);
   } else {
     result = song.restart;

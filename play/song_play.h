@@ -20,3 +20,9 @@ bool SongPlay_Frame(Play& play);
 // Stops and frees what the song held, writes the results and returns what
 // PlaySong returns.
 int SongPlay_End(Play& play);
+// A song of a course has ended (`playedThrough`: to its end, not failed or given
+// up): adds its music time, the charts' maximum dance points and the notes each
+// player stepped on to the course's totals (g_play.course), with what the song
+// did (autoplay, another speed), and notes a battery running out. Called by
+// SongPlay_End before the game's after-song step.
+void SongPlay_AddToCourse(Play& play, bool playedThrough);

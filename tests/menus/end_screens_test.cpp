@@ -36,25 +36,8 @@ namespace fs = std::filesystem;
 namespace {
 constexpr int kF11 = 87, kEscape = 1, kSpace = 57, kTab = 15;   // player 1: Space Start, Tab Select
 
-using Pixel = std::function<bool(int r, int g, int b)>;
 const Pixel kWhite = [](int r, int g, int b) { return r > 200 && g > 200 && b > 200; };
 const Pixel kYellow = [](int r, int g, int b) { return r > 150 && g > 150 && b < 100; };
-
-struct Shot {
-  std::unique_ptr<FIBITMAP, void (*)(FIBITMAP*)> dib{nullptr, FreeImage_Unload};
-  explicit Shot(const std::string& path) { dib.reset(FreeImage_Load(FIF_PNG, path.c_str(), 0)); }
-  uint32_t at(int x, int y) const {
-    RGBQUAD q{};
-    FreeImage_GetPixelColor(dib.get(), (unsigned)x, (unsigned)(479 - y), &q);
-    return (uint32_t)q.rgbRed << 16 | (uint32_t)q.rgbGreen << 8 | q.rgbBlue;
-  }
-  bool any(int x0, int y0, int x1, int y1, const Pixel& test) const {
-    for (int y = y0; y < y1; y++)
-      for (int x = x0; x < x1; x++)
-        if (uint32_t c = at(x, y); test((int)(c >> 16), (int)(c >> 8) & 0xFF, (int)c & 0xFF)) return true;
-    return false;
-  }
-};
 
 bool near(uint32_t a, uint32_t b) {
   for (int s = 0; s <= 16; s += 8)
@@ -122,18 +105,7 @@ class EndScreens : public ::testing::Test {
     InputScript_Set(script);
   }
   uint32_t sinceStart() const { return Clock_Ms() - startedAt; }
-  // The screenshots taken, oldest first.
-  static std::vector<std::string> shots() {
-    std::vector<std::string> out;
-    std::error_code ec;
-    for (auto& e : fs::directory_iterator("Screenshots", ec)) out.push_back(e.path().string());
-    std::sort(out.begin(), out.end(), [](auto& a, auto& b) { return fs::last_write_time(a) < fs::last_write_time(b); });
-    if (const char* keep = std::getenv("TV_SCREENSHOT_DIR"))
-      for (const std::string& s : out)
-        fs::copy_file(s, std::string(keep) + "/" + ::testing::UnitTest::GetInstance()->current_test_info()->name() +
-                             "-" + fs::path(s).filename().string(), fs::copy_options::overwrite_existing, ec);
-    return out;
-  }
+  static std::vector<std::string> shots() { return TestScreen_Shots(); }
   static bool screenLit() {
     for (int y = 0; y < 480; y++)
       for (int x = 0; x < 640; x++)

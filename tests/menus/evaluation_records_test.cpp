@@ -1,10 +1,13 @@
 #include "library/record_notes.h"
 // What the evaluation stores: record states, the results in the machine's and
 // the profile's tables (read back from the files), holders, the play counter and
-// the profile's statistics, and a records file that cannot be written.
+// the profile's statistics, and a records file that cannot be written; and the
+// same for a whole nonstop course played song by song through the real judgement.
+#include "course_test_util.h"
 #include "library/profiles.h"
 #include "library/records.h"
 #include "library/song_list.h"
+#include "menus/course_evaluation.h"
 #include "menus/evaluation_records.h"
 #include "platform/files.h"
 #include "platform/log.h"
@@ -108,12 +111,12 @@ class EvaluationStore : public ::testing::Test {
     storeResult(t, 0, 4, 2, false, r);
     setHolder(t, 0, 4, 2, "CAT");
   }
-  static Result stored(const char* file, int styleKey = 4) {
+  static Result stored(const char* file, int styleKey = 4, const char* key = kKey, int difficulty = 2) {
     RecordTable t;
     std::vector<uint8_t> bytes;
     if (!File_ReadAll(file, bytes) || !Records_Parse(t, bytes.data(), bytes.size())) return Result{};
-    auto it = t.index.find(kKey);
-    return it == t.index.end() ? Result{} : findResult(t, it->second, styleKey, 2);
+    auto it = t.index.find(key);
+    return it == t.index.end() ? Result{} : findResult(t, it->second, styleKey, difficulty);
   }
   void store(EvalOutcome players[2]) {
     Evaluation_StoreRecords("Demo", "neon-stride", players, g_records, profileTables);
@@ -221,5 +224,117 @@ TEST_F(EvaluationStore, ARecordsFileThatCannotBeWrittenKeepsTheOldOneAndSaysSo) 
   EXPECT_DOUBLE_EQ(findResult(g_records, 0, 4, 2).bestScore, 8000000) << "the table in memory keeps the result";
   EXPECT_NE(ReadFile("rkv2.log").find("Unable to save the records to 'rkv2.rec'; the old file stays\n"),
             std::string::npos);
+}
+// A nonstop course "Night Run" of three songs, played into the game's player records.
+class CourseStore : public EvaluationStore {
+ protected:
+  static constexpr const char* kCourse = "COURSE|Night Run";
+  Play play;
+  EvalOutcome o[2];
+  void SetUp() override {
+    EvaluationStore::SetUp();
+    LogOpen(0);
+    Players_Reset();
+    OneCourse("Night Run", 3);
+  }
+  void TearDown() override {
+    for (Player& p : g_players) Chart_Free(p);
+    Players_Reset();
+    LogOff();
+    g_playerRecords[0] = nullptr;
+    g_courses.clear();
+    EvaluationStore::TearDown();
+  }
+  void store() {
+    for (int i = 0; i < 2; i++) o[i] = CourseEvaluation_Outcome(g_players[i], play.course, i);
+    CourseEvaluation_Store(play, o);
+  }
+};
+
+TEST_F(CourseStore, ThreeSongsAddUpAndTheCourseIsStoredInBothTablesWithItsNotesAndTheProfileFigures) {
+  PlayCourse(play, {CourseSong{40, {MostlyPerfect(40, 2)}}, CourseSong{40, {MostlyPerfect(40, 4)}},
+                    CourseSong{40, {MostlyPerfect(40, 0)}}}, CourseRules{});
+  RecordTable own;
+  ASSERT_TRUE(PlayerOneAsAnn(own));
+  g_profiles[Profile_Find("ANN")].stats[0].steps = 1000;   // an arcade game before
+  store();
+  EXPECT_EQ(g_players[0].dancePoints, 234) << "the dance points run through the course";
+  EXPECT_EQ(o[0].maxCombo, 120) << "and so does the combo";
+  EXPECT_EQ(o[0].recordState, RECORD_NEW);
+  for (const char* file : {"rkv2.rec", "Profiles/ANN/rkv2-user.rec"}) {
+    Result r = stored(file, 4, kCourse, 0);
+    EXPECT_EQ(r.styleKey * 10 + r.difficultyKey, 40) << file;
+    EXPECT_DOUBLE_EQ(r.bestScore, (double)g_players[0].scorePoints) << file;
+    EXPECT_GT(r.bestScore, 0);
+    EXPECT_EQ(r.bestA, 975) << file;
+    EXPECT_EQ(r.bestGrade, 2) << file;
+    EXPECT_EQ(r.bestB, 33000u) << file;
+    EXPECT_EQ(r.bestC, 3) << file;
+  }
+  EXPECT_STREQ(stored("rkv2.rec", 4, kCourse, 0).holder, "ANN");
+  ASSERT_GE(g_courses[0].recordIndex, 0) << "the course points at the record made for it";
+  EXPECT_STREQ(g_records.records[g_courses[0].recordIndex].key, kCourse);
+  RecordTable back;
+  ASSERT_TRUE(loadRecords(back));
+  EXPECT_EQ(findNote(back, kCourse, 4, 0).bestCombo, 120);
+  EXPECT_GT(findNote(back, kCourse, 4, 0).bestScoreAt, 1700000000);
+
+  ProfileStats s{};
+  std::string file = ReadFile("Profiles/ANN/profile.dat");
+  ASSERT_EQ(file.size(), sizeof(Profile));
+  memcpy(&s, file.data() + offsetof(Profile, stats), sizeof s);
+  EXPECT_DOUBLE_EQ(s.courseBestPercent, 97.5);
+  EXPECT_EQ(s.courseBestStage * 100000 + s.courseLongestMs, 333000);
+  EXPECT_DOUBLE_EQ(s.courseBestScore, (double)g_players[0].scorePoints);
+  EXPECT_EQ(s.courseBestCombo, 120);
+  EXPECT_DOUBLE_EQ(s.steps, 1120) << "the course's steps, counted once";
+  EXPECT_DOUBLE_EQ(s.perfects, 114);
+  EXPECT_EQ(s.songs + s.bestCombo, 0) << "a course is no arcade stage";
+}
+
+TEST_F(CourseStore, ABatteryCourseFailedInItsThirdSongStoresStageTwo) {
+  // two misses in the third song empty the battery of two
+  PlayCourse(play, {CourseSong{40, {MostlyPerfect(40, 0)}}, CourseSong{40, {MostlyPerfect(40, 0)}}, CourseSong{}},
+             CourseRules{1, 2, 1, 0});
+  EXPECT_TRUE(play.course.livesLost);
+  EXPECT_EQ(play.course.maxDancePoints[0], 240) << "the failed song's chart counts";
+  store();
+  EXPECT_TRUE(o[0].failed);
+  EXPECT_EQ(o[0].stage, 2);
+  EXPECT_EQ(o[0].grade, 4);
+  EXPECT_EQ(stored("rkv2.rec", 4, kCourse, 0).bestC, 2);
+  EXPECT_EQ(stored("rkv2.rec", 4, kCourse, 0).bestA, 666) << "160 of 240, cut";
+}
+
+TEST_F(CourseStore, AutoPlayOnAnySongOrACourseNotInTheListKeepsItOutOfTheRecords) {
+  std::vector<CourseSong> songs(3, CourseSong{40, {MostlyPerfect(40, 0)}});
+  songs[0].autoplay = true;   // the last song played by hand
+  PlayCourse(play, songs, CourseRules{});
+  store();
+  play.course.flags = PlayFlags{};
+  play.course.index = 7;
+  store();
+  EXPECT_FALSE(File_Exists("rkv2.rec"));
+  std::string log = ReadFile("rkv2.log");
+  EXPECT_NE(log.find("Autoplay was used: the results are not stored\n"), std::string::npos);
+  EXPECT_NE(log.find("Course 7 is not in the course list: the results are not stored\n"), std::string::npos);
+}
+
+TEST_F(CourseStore, FilesThatCannotBeWrittenKeepTheirOldContentsAndSaySo) {
+  PlayCourse(play, std::vector<CourseSong>(3, CourseSong{40, {MostlyPerfect(40, 0)}}), CourseRules{});
+  RecordTable own;
+  ASSERT_TRUE(PlayerOneAsAnn(own));
+  ASSERT_TRUE(saveRecords(g_records) && saveProfile("ANN"));
+  std::string records = ReadFile("rkv2.rec"), profile = ReadFile("Profiles/ANN/profile.dat");
+  // the saves' temporary files cannot be made
+  Dir_Create("rkv2.rec.tmp" + std::to_string((long)getpid()));
+  Dir_Create("Profiles/ANN/profile.dat.tmp" + std::to_string((long)getpid()));
+  store();
+  EXPECT_EQ(ReadFile("rkv2.rec"), records);
+  EXPECT_EQ(ReadFile("Profiles/ANN/profile.dat"), profile);
+  EXPECT_EQ(findResult(g_records, findRecord(g_records, kCourse), 4, 0).bestC, 3) << "the table in memory keeps it";
+  std::string log = ReadFile("rkv2.log");
+  EXPECT_NE(log.find("Unable to save the records to 'rkv2.rec'; the old file stays\n"), std::string::npos);
+  EXPECT_NE(log.find("Unable to write profile 'ANN'\n"), std::string::npos);
 }
 }  // namespace

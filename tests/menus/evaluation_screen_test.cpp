@@ -1,9 +1,10 @@
-// The evaluation screen as a whole, on the dummy window with the generated
-// Default skin: a prepared play goes in, and what comes out is the award, the
-// records file, the log and the last frame. With TV_EVAL_SHOTS set to a folder,
+// The evaluation screen, and the course evaluation, as a whole, on the dummy
+// window with the generated Default skin: a prepared play (or course) goes in,
+// and what comes out is the award, the records file, the log and the last frame. With TV_EVAL_SHOTS set to a folder,
 // the F11 screenshots of the runs are copied there to be looked at.
 #include "menus/test_screen.h"
-#include "evaluation_test_util.h"
+#include "course_test_util.h"
+#include "menus/course_evaluation.h"
 #include "library/profiles.h"
 #include "library/records.h"
 #include "library/settings.h"
@@ -34,6 +35,7 @@ class EvaluationRun : public ::testing::Test {
  protected:
   TempDir dir;
   Play play;
+  bool course = false;   // the course evaluation instead
   void SetUp() override {
     Settings_Defaults(g_settings);
     ASSERT_TRUE(TestScreen_Open());
@@ -57,22 +59,19 @@ class EvaluationRun : public ::testing::Test {
     LogOff();
     TestScreen_Close();
     freeRecords(g_records);
+    g_courses.clear();
   }
 
   // Runs the screen with key presses at these times after it opens (a screenshot
   // at `shotMs` when above 0); returns the award and the time the screen took.
   int run(int stage, std::vector<std::pair<uint32_t, uint8_t>> keys, uint32_t shotMs, const char* shotName,
           uint32_t* tookMs = nullptr) {
-    std::vector<ScriptEvent> events;
     uint32_t now = Clock_Ms();
     if (shotMs) keys.push_back({shotMs, kF11});
-    for (auto [at, code] : keys) {
-      events.push_back(ScriptEvent{now + at, 0, 1, 0, code});
-      events.push_back(ScriptEvent{now + at + 40, 0, 0, 0, code});
-    }
-    std::sort(events.begin(), events.end(), [](const ScriptEvent& a, const ScriptEvent& b) { return a.ms < b.ms; });
-    InputScript_Set(events);
-    int award = EvaluationScreen(play, stage);
+    TestScreen_Keys(now, keys);
+    int award = AWARD_NONE;
+    if (course) CourseEvaluationScreen(play);
+    else award = EvaluationScreen(play, stage);
     if (tookMs) *tookMs = Clock_Ms() - now;
     const char* out = getenv("TV_EVAL_SHOTS");
     std::error_code ec;
@@ -101,25 +100,21 @@ class EvaluationRun : public ::testing::Test {
         if (light(Screen_Pixel(x, y)) > light(backdrop.PixelAt(x, y)) + 150) return true;
     return false;
   }
+  static bool lit(int x0, int y0, int x1, int y1, const Pixel& test) {
+    for (int y = y0; y < y1; y++)
+      for (int x = x0; x < x1; x++)
+        if (uint32_t c = Screen_Pixel(x, y); test((int)(c >> 16), (int)(c >> 8) & 0xFF, (int)c & 0xFF)) return true;
+    return false;
+  }
 };
 
-std::vector<int> mostlyPerfect(int n, int greats) {
-  std::vector<int> late;
-  for (int i = 0; i < n; i++) late.push_back(i < greats ? 60 + i : (i * 7) % 41 - 18);
-  return late;
-}
-
 TEST_F(EvaluationRun, OnePlayerNewRecordIsStoredAndSavedAndStartLeavesAfterTheCount) {
-  const std::vector<int> late[2] = {mostlyPerfect(40, 3), {}};
+  const std::vector<int> late[2] = {MostlyPerfect(40, 3), {}};
   PlayInto(40, 2, late);
   ASSERT_EQ(g_players[0].arrowCount, 40);
   play.song.lifeTrace[0] = LifeTrace(120, 400);
-  Dir_Create("Profiles/ANN");
-  ASSERT_EQ(listProfiles(), 1);
-  g_players[0].profileSlot = 1;
   RecordTable own;
-  own.profile = "ANN";
-  g_playerRecords[0] = &own;
+  ASSERT_TRUE(PlayerOneAsAnn(own));
   uint32_t took = 0;
   int award = run(1, {{300, kSpace}, {2500, kSpace}}, 2300, "one-player-new-record", &took);
   EXPECT_EQ(award, AWARD_NONE);
@@ -143,7 +138,7 @@ TEST_F(EvaluationRun, OnePlayerNewRecordIsStoredAndSavedAndStartLeavesAfterTheCo
 TEST_F(EvaluationRun, TheLastStageAwardsTheExtraStageAndShowsIt) {
   g_settings.maxStage = 3;
   g_settings.extraStages = 2;
-  const std::vector<int> late[2] = {mostlyPerfect(40, 2), {}};
+  const std::vector<int> late[2] = {MostlyPerfect(40, 2), {}};
   PlayInto(40, 2, late, 3);
   play.song.lifeTrace[0] = LifeTrace(120, 900);
   int award = run(3, {{2600, kSpace}}, 2400, "extra-stage");
@@ -155,7 +150,7 @@ TEST_F(EvaluationRun, TheLastStageAwardsTheExtraStageAndShowsIt) {
 TEST_F(EvaluationRun, TwoPlayersInTheirFramesWithTheBonusStageInTheHeaderAndEscapeLeaves) {
   g_settings.maxStage = 3;
   g_settings.extraStages = 1;
-  const std::vector<int> late[2] = {mostlyPerfect(40, 2), mostlyPerfect(40, 20)};
+  const std::vector<int> late[2] = {MostlyPerfect(40, 2), MostlyPerfect(40, 20)};
   PlayInto(40, 0, late, 4);
   play.song.lifeTrace[0] = LifeTrace(120, 900);
   play.song.lifeTrace[1] = LifeTrace(120, 200);
@@ -170,10 +165,38 @@ TEST_F(EvaluationRun, TwoPlayersInTheirFramesWithTheBonusStageInTheHeaderAndEsca
 }
 
 TEST_F(EvaluationRun, AutoplayedPlaysStoreNothing) {
-  const std::vector<int> late[2] = {mostlyPerfect(20, 0), {}};
+  const std::vector<int> late[2] = {MostlyPerfect(20, 0), {}};
   PlayInto(20, 2, late);
   play.flags.autoplay = true;
   run(1, {{1700, kEscape}}, 0, "");
   EXPECT_FALSE(File_Exists("rkv2.rec"));
+}
+
+TEST_F(EvaluationRun, ACourseShowsItsTotalsTheBatteryAndTheStageReachedAndIsRecorded) {
+  course = true;
+  OneCourse("Night Run", 3, true, 4);
+  std::vector<CourseSong> songs(3, CourseSong{40, {MostlyPerfect(40, 10), MostlyPerfect(40, 2)}});
+  songs[1].late[0].resize(38);   // two misses: two lives lost
+  PlayCourse(play, songs, CourseRules{1, 4, 1, 0});
+  uint32_t took = 0;
+  run(0, {{300, kSpace}, {2600, kEscape}}, 2400, "course-two-players", &took);
+  EXPECT_GE(took, 2600u) << "Start during the count only completed it";
+  EXPECT_EQ(findResult(g_records, findRecord(g_records, "COURSE|Night Run"), 4, 0).bestA, 975) << "player 2's";
+  EXPECT_TRUE(drawnOver(326 + 124, 64 + 68, 326 + 290, 64 + 120)) << "player 2's percentage and score";
+  EXPECT_TRUE(drawnOver(14 + 10, 64 + 310, 14 + 150, 64 + 340)) << "the stage reached";
+  auto blue = [](int r, int, int b) { return b > 200 && r < 150; };
+  EXPECT_TRUE(lit(14 + 60, 64 + 370, 14 + 160, 64 + 384, blue)) << "two of player 1's four lives lit";
+  EXPECT_FALSE(lit(14 + 172, 64 + 370, 14 + 280, 64 + 384, blue));
+
+  for (Player& p : g_players) Chart_Free(p);
+  Players_Reset();
+  OneCourse("Night Run", 3, true, 3);
+  PlayCourse(play, {CourseSong{40, {MostlyPerfect(40, 0)}}, CourseSong{40, {MostlyPerfect(40, 3)}}, CourseSong{}},
+             CourseRules{1, 3, 1, 0});
+  run(0, {{2600, kEscape}}, 2400, "course-out-of-lives");
+  auto red = [](int r, int g, int b) { return r > 200 && g < 140 && b < 140; };
+  EXPECT_TRUE(lit(14 + 200, 64 + 8, 14 + 292, 64 + 34, red)) << "FAILED";
+  EXPECT_TRUE(lit(14 + 60, 64 + 362, 14 + 290, 64 + 386, red)) << "OUT OF LIVES";
+  EXPECT_TRUE(drawnOver(340, 64 + 10, 612, 64 + 140)) << "the course's record card";
 }
 }  // namespace

@@ -3,6 +3,10 @@
 // Left, Down, Up, Right eighth notes at 120 BPM (one every 250 ms) played through
 // the real judgement with presses at chosen offsets, then handed to the game's
 // player records as the play's tear-down leaves them.
+#include "library/profiles.h"
+#include "library/records.h"
+#include "menus/collection.h"
+#include "platform/files.h"
 #include "play/play_sim.h"
 #include "play/player.h"
 #include <string>
@@ -18,6 +22,14 @@ inline std::vector<Step> PressesAt(int player, const std::vector<int>& late) {
     s.push_back({at + 5, player, kColumns[i % 4], false});
   }
   return s;
+}
+
+// Presses for `n` notes: the first `greats` GREAT (60 ms late and more), the rest
+// PERFECT, spread over -18..22 ms.
+inline std::vector<int> MostlyPerfect(int n, int greats) {
+  std::vector<int> late;
+  for (int i = 0; i < n; i++) late.push_back(i < greats ? 60 + i : (i * 7) % 41 - 18);
+  return late;
 }
 
 inline std::string Notes(int count) {
@@ -58,4 +70,16 @@ inline std::vector<int16_t> LifeTrace(int samples, int low) {
     t.push_back((int16_t)std::min(1700.0, v));
   }
   return t;
+}
+
+// Player 1 plays with the profile "ANN" (made in "Profiles" when missing), whose
+// records table is `own` (put back to null by the caller once the screen is over).
+inline bool PlayerOneAsAnn(RecordTable& own) {
+  Dir_Create("Profiles/ANN");
+  listProfiles();
+  if (Profile_Find("ANN") < 0) return false;
+  g_players[0].profileSlot = (uint8_t)(1 + Profile_Find("ANN"));
+  own.profile = "ANN";
+  g_playerRecords[0] = &own;
+  return true;
 }
