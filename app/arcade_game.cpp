@@ -99,6 +99,8 @@ void AttractDemo() {
 int AfterSong(Play& play, bool gameEnds) {
   int stage = play.song.stage;
   if (stage == 0) return gameEnds ? 1 : 0;   // the attract demo has no evaluation
+  // a course is evaluated once, when it ends (the nonstop game shows it)
+  if (play.course.active) return gameEnds ? 1 : 0;
   if (gameEnds) {
     GameOverScreen(true, play.song.stream);
     return 1;

@@ -11,4 +11,6 @@ void ArcadeGame();
 void AttractDemo();
 // The play's afterSong: the evaluation after a stage, the game-over screen after
 // a lost game, the credits after the last stage of a game that was not lost.
+// A song of a course passes on whether the game ended: the nonstop game shows
+// the course's evaluation when the course is over.
 int AfterSong(Play& play, bool gameEnds);

@@ -5,6 +5,7 @@
 #include "media/input/input.h"
 #include "media/window.h"
 #include "app/arcade_game.h"
+#include "app/nonstop_game.h"
 #include "app/title_menu.h"
 #include "menus/collection.h"
 #include "play/play_record.h"
@@ -56,8 +57,8 @@ void Driver_Run() {
     Players_ClearModifierText();
     if (r == TITLE_QUIT) break;
     if (r == TITLE_ARCADE) ArcadeGame();
+    else if (r == TITLE_NONSTOP) NonstopGame();
     else if (r == TITLE_DEMO) AttractDemo();
-    // the nonstop game is not part of this build yet: its choice comes back to the menu
-    nonstopLast = r == TITLE_NONSTOP;
+    nonstopLast = r == TITLE_NONSTOP;   // the next menu starts where this game began
   }
 }

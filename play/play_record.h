@@ -7,6 +7,7 @@
 // field and the lyrics. The song play owns the record; the screens above set
 // the first part and read the flags.
 #include "chart/chart.h"
+#include "chart/player_record.h"
 #include "chart/timing.h"
 #include "play/begin_play.h"
 #include "play/hud.h"
@@ -86,6 +87,12 @@ struct SongRun {
   // kLifeTraceMs of music time from the first frame, for the evaluation's graph.
   std::vector<int16_t> lifeTrace[2];
   double lastTraceMs = -1e18;
+  // Each player's figures as the song began: in a course they run on from the
+  // songs before, and the song's own are what it added to them.
+  struct Figures {
+    int32_t counts[kJudgementKinds] = {};
+    int32_t ok = 0, ng = 0, dancePoints = 0;
+  } atStart[2];
 };
 
 // A nonstop course in progress: set by the course's game before its songs, the
@@ -94,7 +101,6 @@ struct CourseRun {
   bool active = false;          // the songs are a course's
   CourseRules rules{};          // its lives and combo rules
   int index = -1;               // the course, in the course table
-  bool lastSong = false;        // the song the course ends with
   int songs = 0;                // songs played to their end
   double musicMs = 0;           // the music time of the course so far
   int32_t maxDancePoints[2] = {0, 0};   // per player, the sum of the charts' maximum

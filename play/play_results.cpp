@@ -139,17 +139,22 @@ PlayResult Results_Of(const Play& play, const Player& p) {
   std::string s = p.scoreText;
   size_t first = s.find_first_not_of(' ');
   r.score = first == std::string::npos ? "0" : s.substr(first);
-  r.perfect = p.judgementCounts[JUDGE_PERFECT];
-  r.great = p.judgementCounts[JUDGE_GREAT];
-  r.good = p.judgementCounts[JUDGE_GOOD];
-  r.boo = p.judgementCounts[JUDGE_BOO];
-  r.miss = p.judgementCounts[JUDGE_MISS];
-  r.ok = p.freezeOk;
-  r.ng = p.freezeNg;
+  // the song's own figures: in a course the player's run on from the songs before
+  // (the combo alone is the course's, as the play showed it)
+  const SongRun::Figures& f = song.atStart[p.number == 2 ? 1 : 0];
+  int32_t counts[kJudgementKinds];
+  for (int k = 0; k < kJudgementKinds; k++) counts[k] = p.judgementCounts[k] - f.counts[k];
+  r.perfect = counts[JUDGE_PERFECT];
+  r.great = counts[JUDGE_GREAT];
+  r.good = counts[JUDGE_GOOD];
+  r.boo = counts[JUDGE_BOO];
+  r.miss = counts[JUDGE_MISS];
+  r.ok = p.freezeOk - f.ok;
+  r.ng = p.freezeNg - f.ng;
   r.maxCombo = p.maxCombo;
-  r.dancePoints = p.dancePoints;
+  r.dancePoints = p.dancePoints - f.dancePoints;
   r.maxDancePoints = p.maxDancePoints;
-  r.percent = Grade_Percent(p.dancePoints, p.maxDancePoints);
+  r.percent = Grade_Percent(r.dancePoints, p.maxDancePoints);
   r.grade = Grade_Name(Grade_Of(r.percent));
   r.life = p.life <= 0 ? 0.0 : p.life / 1700.0;
   r.dead = p.lifeState == LIFE_DEAD;

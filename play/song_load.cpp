@@ -137,8 +137,16 @@ bool SongPlay_Load(Play& play, int* stage, bool course) {
     LoadSongBackground(src.group.c_str(), src.folder.c_str(), src.background.c_str(), g_settings.bgBrightness);
   }
   // 3. statistics and the life table
-  for (Player& p : g_players)
-    if (p.active) BeginPlay(p, *stage, course, course && play.course.active ? &play.course.rules : nullptr);
+  for (int i = 0; i < 2; i++) {
+    Player& p = g_players[i];
+    if (!p.active) continue;
+    BeginPlay(p, *stage, course, course && play.course.active ? &play.course.rules : nullptr);
+    SongRun::Figures& f = song.atStart[i];
+    for (int k = 0; k < kJudgementKinds; k++) f.counts[k] = p.judgementCounts[k];
+    f.ok = p.freezeOk;
+    f.ng = p.freezeNg;
+    f.dancePoints = p.dancePoints;
+  }
   if (g_settings.autoPlay == 0)
     for (Player& p : g_players)
       if (p.active) Autoplay_SetTargets(p, JUDGE_PERFECT);

@@ -14,7 +14,8 @@
 void SongPlay_AddToCourse(Play& play, bool playedThrough) {
   CourseRun& c = play.course;
   const SongRun& song = play.song;
-  double covered = song.clock.ms - song.startMusicMs;
+  // the lead-in before the music is no part of the course's time
+  double covered = song.clock.ms - (song.startMusicMs > 0 ? song.startMusicMs : 0);
   c.musicMs += playedThrough && song.songLengthMs > 0 ? song.songLengthMs : covered > 0 ? covered : 0;
   for (int i = 0; i < 2; i++) {
     if (!g_players[i].active) continue;

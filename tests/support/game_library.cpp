@@ -114,6 +114,7 @@ bool WriteGameSettings(const GameSettings& g) {
   s.gameOver = g.gameOver ? 1 : 0;
   s.announcer = g.announcer ? 1 : 0;
   s.showFps = g.fpsMeter ? 0 : 1;    // stored 0 for shown
+  s.breakAfter = (uint8_t)g.breakAfter;
   return File_WriteSafely("rkv2.cfg", &s, sizeof s);
 }
 

@@ -49,6 +49,7 @@ struct GameSettings {
   bool gameOver = true;     // false: "END OF MUSIC"
   bool announcer = false;
   bool fpsMeter = false;
+  int breakAfter = 0;       // a repeating course's break after every n songs, 0 none
 };
 bool WriteGameSettings(const GameSettings& s);
 

@@ -1,4 +1,5 @@
 #include "support/test_support.h"
+#include "platform/files.h"
 #include <FreeImage.h>
 #include <cstdlib>
 #include <filesystem>
@@ -23,6 +24,8 @@ TempDir::~TempDir() {
 }
 
 void WriteFile(const std::string& path, const std::string& bytes) {
+  size_t slash = path.find_last_of('/');
+  if (slash != std::string::npos && slash > 0) Dir_Create(path.substr(0, slash));
   std::ofstream f(path, std::ios::binary);
   f << bytes;
 }

@@ -190,9 +190,9 @@ TEST(ContentSkin, ArrowSetsAnimateAndKeepTheirColourClasses) {
         EXPECT_GT(CellDifference(p, x, 0, x, 6 * 64), 2.0) << f << ": frames 0 and 6 look the same";
         double rgb[3];
         MeanColour(p, x, 0, rgb);
-        if (g == 0) EXPECT_GT(rgb[0], rgb[2] + 40) << f << ": on-beat arrows are red";
-        if (g == 1) EXPECT_GT(rgb[2], rgb[0] + 40) << f << ": half-beat arrows are blue";
-        if (g == 2) EXPECT_GT(std::min(rgb[0], rgb[1]), rgb[2] + 40) << f << ": off-beat arrows are yellow";
+        if (g == 0) { EXPECT_GT(rgb[0], rgb[2] + 40) << f << ": on-beat arrows are red"; }
+        if (g == 1) { EXPECT_GT(rgb[2], rgb[0] + 40) << f << ": half-beat arrows are blue"; }
+        if (g == 2) { EXPECT_GT(std::min(rgb[0], rgb[1]), rgb[2] + 40) << f << ": off-beat arrows are yellow"; }
       }
   }
   Picture n;
@@ -256,7 +256,7 @@ TEST(ContentSkin, FontDefHasAWidthForEveryGlyphAndTheInkFitsIt) {
     EXPECT_LE(right, advance + 3) << "glyph " << (char)(k + 32);
     EXPECT_LT(bottom, 50);
     // the row gap between cells stays clear
-    if (k / 10 < 9) EXPECT_EQ(Ink(p, cx, cy + 50, 51, 1), 0) << "glyph " << k + 32;
+    if (k / 10 < 9) { EXPECT_EQ(Ink(p, cx, cy + 50, 51, 1), 0) << "glyph " << k + 32; }
   }
   // glyphs are white: the game colours them
   const uint8_t* px = nullptr;
@@ -332,7 +332,7 @@ TEST(ContentSkin, SkinConfigCarriesEveryKeyInItsSection) {
           EXPECT_EQ(item.size(), 8u) << key << item;
           n++;
         }
-        if (key == "Stages=") EXPECT_EQ(n, 6);
+        if (key == "Stages=") { EXPECT_EQ(n, 6); }
       }
     }
   }

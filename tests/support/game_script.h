@@ -1,0 +1,60 @@
+#pragma once
+// Whole games run by the real executable, headless: an "/input:" script anchored
+// on the game's log lines drives every screen, and steps on the notes of the
+// library's songs (support/game_library.h) exactly on time. Use inside a TempDir.
+#include "library/records.h"
+#include "support/game_library.h"
+#include <initializer_list>
+#include <string>
+
+// Keys (scan codes): player 1 steps on A S W D, Start is Space; player 2 on the
+// arrow keys, Start is Enter.
+constexpr int kStart1 = 57, kStart2 = 28, kEscape = 1;
+constexpr int kRight1 = 32, kDown1 = 31, kRight2 = 205;
+constexpr int kPads[2][4] = {{30, 31, 17, 32}, {203, 208, 200, 205}};   // Left Down Up Right
+enum { L = 1, D = 2, U = 4, R = 8 };
+// Player 1's keys in the order of the bindings (Up Down Left Right Up-Left
+// Up-Right Select Start); a gamepad game binds button b to the control b.
+constexpr int kPadButtons[8] = {17, 31, 30, 32, 16, 18, 15, 57};
+
+struct Script {
+  std::string text;
+  bool gamepad = false;   // player 1 presses the buttons of joystick 0 instead of keys
+  void at(const char* anchor);
+  // A press held long enough for any menu to take it.
+  void tap(int ms, int code);
+  // " down 57\n", or on the gamepad " joy 0 7 down\n" for player 1's controls.
+  std::string press(int code, bool down) const;
+  // The panels of `mask` stepped on at music time `ms` by player `p`.
+  void step(int p, int ms, int mask);
+  // The library's charts of a 4-second song: SINGLE BASIC steps L D U R every half
+  // second from 1 s; MANIAC a row every quarter second with two jumps.
+  void basic(int p);
+  void maniac(int p);
+  // Start on the modifier rows until both players stand on EXIT and it is taken.
+  void leaveModifiers(bool both);
+  void evaluation();
+  // The credits passed with Start, then Escape on the title menu quits.
+  void credits();
+};
+
+struct GameRun {
+  int status = -1;
+  std::string log, results;
+  std::string tail() const { return log.substr(log.size() > 3000 ? log.size() - 3000 : 0); }
+};
+
+// A game folder on the library: not a first run (one old record), the song
+// database made in this process, so no search and no warning screen.
+void PrepareGame(const GameSettings& settings, int songs = 3);
+// Runs the game on the script with "/log /skipsearch /fps:60 /results:r.json".
+GameRun RunGame(const Script& s, int timeoutSeconds = 240);
+
+int CountOf(const std::string& text, const std::string& part);
+// The text value of "key" in a results line, or its number as text.
+std::string Field(const std::string& line, const std::string& key);
+// Whether `parts` stand in the log in this order.
+bool InOrder(const std::string& log, std::initializer_list<const char*> parts);
+// The first result of the record `key`, or null.
+const Result* ResultOf(const RecordTable& t, const char* key);
+const SongRecord* RecordOf(const RecordTable& t, const char* key);
