@@ -39,12 +39,15 @@ void followOnWheel(int song) {
 // The song and difficulty of an entry for the course's style; false when the
 // entry has none this time (a random pick without candidates, a song that is
 // gone, a difficulty the song has no chart of).
-bool chooseSong(const CourseEntry& e, const CollectionStyle& style, int& song, int& difficulty) {
-  if (e.random) return Course_PickRandomSong(e, style.mask, 4, song, difficulty);
+bool chooseSong(const CourseEntry& e, int styleMask, int& song, int& difficulty) {
+  if (e.random) return Course_PickRandomSong(e, styleMask, 4, song, difficulty);
   song = e.song;
   if (song < 0 || song >= (int)g_songs.size()) return false;
-  difficulty = e.difficulty == kDifficultyRange ? Course_ChooseDifficulty(song, e, style.mask, 4) : e.difficulty;
-  return difficulty >= 0 && difficulty <= 3 && g_songs[(size_t)song].levels[style.base + difficulty] > 0;
+  int fitting[4];
+  int n = Course_FittingDifficulties(song, e, styleMask, 4, fitting);
+  if (n <= 0) return false;
+  difficulty = fitting[Random_Below(n)];
+  return true;
 }
 
 void logSongChoice(const CourseEntry& e, int song) {
@@ -94,7 +97,7 @@ int DoMainGame(int folderIndex, int selectedEntry) {
     int courseIndex = course->repeat ? 0 : course->entryCount;
     int song = -1, difficulty = 0;
     bool playedThis = false;
-    if (!chooseSong(e, style, song, difficulty)) {
+    if (!chooseSong(e, style.mask, song, difficulty)) {
       WriteLogf("- Entry %d of the course has no song to play; it is skipped\n", order[(size_t)entry] + 1);
     } else {
       for (Player& p : g_players) {

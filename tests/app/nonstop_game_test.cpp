@@ -120,7 +120,7 @@ TEST(NonstopGame, ARepeatingCourseBreaksAfterEverySecondSongAndEscapeLeavesIt) {
   PrepareGame(settings, 2);
   WriteFile("Courses/Trial/endless.crs",
             "#COURSE:Endless;\n#REPEAT:YES;\n#SONG:Group 1\\Song 1:BASIC;\n#SONG:Group 1\\Song 2:BASIC;\n"
-            "#SONG:Group 1\\Missing:BASIC;\n");
+            "#SONG:Group 1\\Missing:BASIC;\n#SONG:*:15;\n");   // a song that is gone; a level no song has
   Script s;
   toTheCourseWheel(s);
   s.tap(1400, kStart1);
@@ -138,6 +138,7 @@ TEST(NonstopGame, ARepeatingCourseBreaksAfterEverySecondSongAndEscapeLeavesIt) {
   ASSERT_EQ(r.status, 0) << r.tail();
   EXPECT_EQ(CountOf(r.log, "Starting main game...\n"), 5);
   EXPECT_EQ(CountOf(r.log, "Taking a break...\n"), 2);
+  EXPECT_EQ(CountOf(r.log, "- Entry 3 of the course has no song to play; it is skipped\n"), 2);
   EXPECT_EQ(CountOf(r.log, "The break is over\n"), 2);
   EXPECT_TRUE(InOrder(r.log, {"Starting main game...", "Starting main game...", "Taking a break...",
                               "Starting main game...", "Starting main game...", "Taking a break...",
@@ -148,4 +149,30 @@ TEST(NonstopGame, ARepeatingCourseBreaksAfterEverySecondSongAndEscapeLeavesIt) {
   RecordTable rec;
   ASSERT_TRUE(loadRecords(rec));
   EXPECT_EQ(ResultOf(rec, "COURSE|Endless"), nullptr) << "an Auto Play course is not recorded";
+}
+
+TEST(NonstopGame, ARepeatingCourseWithNothingToPlayEndsAtOnce) {
+  TempDir dir;
+  GameSettings settings;
+  PrepareGame(settings, 1);
+  WriteFile("Courses/Trial/nothing.crs", "#COURSE:Nothing;\n#REPEAT:YES;\n#SONG:*:15;\n#SONG:*:MANIAC:AWARD3;\n");
+  WriteFile("Songs/Group 1/Song 1/song.rkv", "#TITLE:Song 1;\n#BPM:120;\n");   // gone since it was indexed
+  Script s;
+  toTheCourseWheel(s);
+  s.tap(1400, kStart1);
+  s.at("- No entry of the course can be played; the course ends");
+  s.at("Loading 'rkv2-title.png'");
+  s.tap(1000, kEscape);
+  GameRun r = RunGame(s, 120);
+  ASSERT_EQ(r.status, 0) << r.tail();
+  EXPECT_TRUE(InOrder(r.log, {"- Entry 1 of the course has no song to play; it is skipped\n",
+                              "Chart 'SINGLE:MANIAC:8:' is not in the file",
+                              "- The course's song could not be played; it is skipped\n",
+                              "- No entry of the course can be played; the course ends\n"}))
+      << r.tail();
+  EXPECT_EQ(CountOf(r.log, "Starting main game...\n"), 0);
+  EXPECT_EQ(CountOf(r.log, "Starting course evaluation screen...\n"), 0);
+  RecordTable rec;
+  ASSERT_TRUE(loadRecords(rec));
+  EXPECT_EQ(ResultOf(rec, "COURSE|Nothing"), nullptr);
 }

@@ -20,7 +20,8 @@ TempDir::TempDir() {
 TempDir::~TempDir() {
   std::error_code ec;
   fs::current_path(old, ec);
-  fs::remove_all(path, ec);
+  // TV_KEEP_TEMP=1 leaves the folder for a look after a failure
+  if (!getenv("TV_KEEP_TEMP")) fs::remove_all(path, ec);
 }
 
 void WriteFile(const std::string& path, const std::string& bytes) {
