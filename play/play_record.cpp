@@ -32,6 +32,11 @@ bool Play_EndsWhenAllFail(const Play& play) {
   return g_settings.gameOver || (play.course.active && play.course.rules.hasLives);
 }
 
+int Play_LastStage(const Play& play) {
+  if (!play.song.course) return g_settings.maxStage;
+  return play.course.length > 0 ? play.course.length : 6;
+}
+
 ChartRules Play_ChartRules(const Play& play) {
   ChartRules r;
   r.globalGap = g_settings.globalGap;

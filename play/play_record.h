@@ -101,6 +101,7 @@ struct CourseRun {
   bool active = false;          // the songs are a course's
   CourseRules rules{};          // its lives and combo rules
   int index = -1;               // the course, in the course table
+  int length = 0;               // its songs when it does not repeat, 0 when it does
   int songs = 0;                // songs played to their end
   double musicMs = 0;           // the music time of the course so far
   int32_t maxDancePoints[2] = {0, 0};   // per player, the sum of the charts' maximum
@@ -135,6 +136,10 @@ bool Play_IsTest(const Play& play);
 // Whether everyone failing ends the game: with the "Game Over" setting on, and
 // always in a course with battery lives, whose lives running out end it.
 bool Play_EndsWhenAllFail(const Play& play);
+// The stage the game ends on, for the HUD's stage label: "Max Stage" in an arcade
+// game; a course's last song when it does not repeat; 6 (no final stage) in a
+// repeating course.
+int Play_LastStage(const Play& play);
 // The chart loader's rules for this play: the settings' global gap and combo
 // type, and in test play the chart's folder as given.
 ChartRules Play_ChartRules(const Play& play);

@@ -98,7 +98,7 @@ void startHud(Play& play, double nowMs) {
   hud.autoPlay = g_settings.autoPlay == 0 || play.song.stage == 0;   // the demo always plays itself
   hud.altCombo = play.rules.altCombo;
   if (Play_IsTest(play)) Hud_SetMessage(hud, "RKV v2.50.00 (test mode)", nowMs, 4000);
-  else hud.stageLabel = Hud_StageLabel(play.song.stage, g_settings.maxStage);
+  else hud.stageLabel = Hud_StageLabel(play.song.stage, Play_LastStage(play));
 }
 
 // What the loading had done when the song never reaches its loop.

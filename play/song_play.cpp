@@ -35,8 +35,8 @@ void SongPlay_AddToCourse(Play& play, bool playedThrough) {
 }
 
 int PlaySong(int* stage, int courseFlag, int courseIndex) {
-  (void)courseIndex;
   Play& play = g_play;
+  if (courseFlag) play.course.length = courseIndex > 0 ? courseIndex : 0;
   if (!SongPlay_Load(play, stage, courseFlag != 0)) return 0;
   while (SongPlay_Frame(play)) {
   }

@@ -4,7 +4,9 @@
 // play record (g_play); the players' records hold the charts and statistics.
 #include "play/play_record.h"
 
-// Returns, in test play, the play mode to restart with (2 or 3) or 0 when the
+// `courseFlag` non-zero for a song of a nonstop course, with `courseIndex` the
+// course's number of songs when it does not repeat and 0 when it does (-1
+// outside a course). Returns, in test play, the play mode to restart with (2 or 3) or 0 when the
 // player gave up or the song ended; otherwise 0 to go on, non-zero when the game ended.
 int PlaySong(int* stage, int courseFlag, int courseIndex);
 

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Plays through every screen of the arcade game on the bundled demo songs,
+# Plays through every screen of the arcade and nonstop games on the bundled demo songs,
 # headless with Auto Play, pressing F11 on each screen, and lays the
-# screenshots out on one contact sheet. Two runs: a VERSUS game with two
-# profiles that earns the Extra Stage, and a SINGLE game to the credits, a game
-# given up (game over) and the attract demo. Takes about five minutes; run it
+# screenshots out on one contact sheet. Three runs: a VERSUS game with two
+# profiles that earns the Extra Stage (and the records browser), a SINGLE game
+# to the credits, a game given up (game over) and the attract demo, and a
+# nonstop course with a break, ended on its evaluation. Takes about five minutes; run it
 # by hand after changing a screen.
 #   tools/screens.sh [build-dir]      (default: build)
 # Leaves the screenshots in BUILD/screens/ and the sheet in BUILD/screens.png.
@@ -20,7 +21,7 @@ rm -rf "$out"
 mkdir -p "$out"
 
 # Scan codes: player 1 W S A D, Tab Select, Space Start; player 2 arrows, Enter Start.
-F11=87 ESC=1 START1=57 START2=28 SELECT1=15 RIGHT1=32 DOWN1=31 RIGHT2=205 DOWN2=208
+F11=87 ESC=1 START1=57 START2=28 SELECT1=15 RIGHT1=32 LEFT1=30 DOWN1=31 RIGHT2=205 DOWN2=208
 tap() { echo "$1 down $2"; echo "$(($1 + 150)) up $2"; }
 # a press held for $3 ms: a menu's repeating direction moves once (the first on a screen needs 180)
 hold() { echo "$1 down $2"; echo "$(($1 + $3)) up $2"; }
@@ -88,13 +89,29 @@ two=$(folder single)
   echo "@ Loading 'rkv2-title.png'"; tap 1000 $ESC
 } >"$two/script.txt"
 
+# 3. a nonstop course: the course wheel, a break, a song given up, the course's evaluation
+three=$(folder nonstop)
+"$build/bin/tv_settings" "$three" autoplay=on timelimit=off profiles=off breakafter=1 >/dev/null
+{
+  echo "@ Loading 'rkv2-title.png'"; hold 800 $DOWN1 180; tap 1300 $START1
+  echo "@ Loading 'rkv2-style.png'"; tap 800 $START1
+  echo "@ Starting Course Select"; tap 1500 $F11; hold 2000 $RIGHT1 180; tap 3000 $F11; hold 3500 $LEFT1 180
+  tap 4300 $START1
+  echo "@ Starting main game..."; tap 20000 $F11
+  echo "@ Taking a break..."; tap 3000 $F11; tap 3500 $START1
+  echo "@ Starting main game..."; tap 8000 $ESC
+  echo "@ Starting course evaluation screen..."; tap 5000 $F11; tap 6000 $START1
+  echo "@ Loading 'rkv2-title.png'"; tap 1000 $ESC
+} >"$three/script.txt"
+
 run "$one" &
-run "$two"
+run "$two" &
+run "$three"
 wait
 
 # the shots in the order they were taken
 n=0
-for d in "$one" "$two"; do
+for d in "$one" "$two" "$three"; do
   for f in $(ls -tr "$d/Screenshots" 2>/dev/null); do
     n=$((n + 1))
     cp "$d/Screenshots/$f" "$out/$(printf '%02d' $n)-$(basename "$d").png"

@@ -1,5 +1,7 @@
 // The stage label of the play's top bar follows the game's "Max Stage".
 #include "play/hud.h"
+#include "library/settings.h"
+#include "play/play_record.h"
 #include <gtest/gtest.h>
 
 TEST(Hud, StageLabelsNameTheFinalExtraAndBonusStages) {
@@ -16,4 +18,19 @@ TEST(Hud, StageLabelsNameTheFinalExtraAndBonusStages) {
   EXPECT_EQ(Hud_StageLabel(6, 6), 5);
   EXPECT_EQ(Hud_StageLabel(7, 6), -1);
   EXPECT_EQ(Hud_StageLabel(0, 3), 17);  // DEMO
+}
+
+TEST(Hud, ACourseEndsOnItsLastSongAndARepeatingOneNever) {
+  Play play;
+  uint8_t maxStage = g_settings.maxStage;
+  g_settings.maxStage = 3;
+  EXPECT_EQ(Play_LastStage(play), 3);
+  play.song.course = true;
+  play.course.length = 5;   // the stage number of a course may pass "Max Stage"
+  EXPECT_EQ(Hud_StageLabel(4, Play_LastStage(play)), 3);
+  EXPECT_EQ(Hud_StageLabel(5, Play_LastStage(play)), 6);   // FINAL
+  play.course.length = 0;
+  EXPECT_EQ(Hud_StageLabel(5, Play_LastStage(play)), 4);
+  EXPECT_EQ(Hud_StageLabel(9, Play_LastStage(play)), -1);
+  g_settings.maxStage = maxStage;
 }

@@ -37,6 +37,7 @@ struct Number {
 const Number kNumbers[] = {
     {"maxstage", offsetof(Settings, maxStage), 1, 6},        // 6 unlimited
     {"extrastages", offsetof(Settings, extraStages), 0, 2},  // 0 off
+    {"breakafter", offsetof(Settings, breakAfter), 0, 10},   // 0 no breaks in a repeating course
 };
 
 bool apply(const std::string& arg) {
