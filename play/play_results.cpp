@@ -3,6 +3,7 @@
 #include "platform/log.h"
 #include "play/grades.h"
 #include "play/judgement.h"
+#include "play/score.h"
 #include "play/play_record.h"
 #include "play/player.h"
 #include <algorithm>
@@ -136,7 +137,9 @@ PlayResult Results_Of(const Play& play, const Player& p) {
   r.style = p.styleName;
   r.difficulty = p.difficulty >= 0 && p.difficulty < 4 ? kDifficulties[p.difficulty] : "";
   r.level = p.level;
-  std::string s = p.scoreText;
+  char text[32];
+  Score_Format(p.scorePoints - p.scoreBase, text, sizeof text);   // the song's own, in a course too
+  std::string s = text;
   size_t first = s.find_first_not_of(' ');
   r.score = first == std::string::npos ? "0" : s.substr(first);
   // the song's own figures: in a course the player's run on from the songs before

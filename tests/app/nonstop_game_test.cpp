@@ -64,6 +64,7 @@ TEST(NonstopGame, ACourseOfThreeSongsPlaysThroughToItsEvaluationAndIsRecorded) {
     EXPECT_EQ(Field(res[i], "perfect"), "4") << res[i];
     EXPECT_EQ(Field(res[i], "miss"), "0");
     EXPECT_EQ(Field(res[i], "percent"), "100.0000") << "each song's own figures";
+    EXPECT_EQ(Field(res[i], "score"), Field(res[0], "score"));
     EXPECT_EQ(Field(res[i], "maxCombo"), std::to_string(4 * (i + 1))) << "the combo runs on";
   }
 
