@@ -1,6 +1,7 @@
 // Whole nonstop games run by the real executable, headless: NONSTOP MODE on the
 // title menu, the style, the course wheel, the course's songs back to back, the
 // course evaluation and its records, on short songs and courses the test writes.
+#include "library/profiles.h"
 #include "library/records.h"
 #include "support/game_script.h"
 #include "support/test_support.h"
@@ -28,12 +29,22 @@ void courseEvaluation(Script& s) {
 TEST(NonstopGame, ACourseOfThreeSongsPlaysThroughToItsEvaluationAndIsRecorded) {
   TempDir dir;
   GameSettings settings;
+  settings.userProfiles = true;
   PrepareGame(settings);
+  ASSERT_TRUE(WriteProfiles({"ALICE"}));
   WriteFile("Courses/Trial/three.crs",
             "#COURSE:Three In A Row;\n#SONG:Group 1\\Song 1:BASIC;\n#SONG:Group 1\\Song 2:BASIC;\n"
             "#SONG:Group 1\\Song 3:BASIC;\n");
   Script s;
-  toTheCourseWheel(s);
+  s.at("Loading 'rkv2-title.png'");
+  s.tap(400, kDown1);
+  s.tap(900, kStart1);
+  s.at("Loading 'rkv2-style.png'");
+  s.tap(500, kStart1);
+  s.at("Loading 'rkv2-profile.png'");
+  s.tap(500, kRight1);   // ALICE
+  s.tap(1200, kStart1);
+  s.at("Starting Course Select");
   s.tap(1400, kStart1);
   for (int song = 0; song < 3; song++) {
     s.at("Starting main game...");
@@ -79,8 +90,26 @@ TEST(NonstopGame, ACourseOfThreeSongsPlaysThroughToItsEvaluationAndIsRecorded) {
   EXPECT_EQ(course->bestGrade, 1);
   EXPECT_GE(course->bestB, 3u * 3900u);   // three songs of about 4 s, in ms
   EXPECT_LE(course->bestB, 3u * 4600u);   // without the lead-ins before the music
+  EXPECT_STREQ(course->holder, "ALICE");
   // the songs of a course keep no records of their own
   EXPECT_EQ(ResultOf(rec, "Group 1\\Song 1"), nullptr);
+  // ALICE's own records and her nonstop figures
+  RecordTable own;
+  own.profile = "ALICE";
+  ASSERT_TRUE(loadRecords(own));
+  const Result* mine = ResultOf(own, "COURSE|Three In A Row");
+  ASSERT_NE(mine, nullptr);
+  EXPECT_EQ(mine->bestC, 3);
+  EXPECT_EQ(mine->bestA, 1000);
+  ASSERT_EQ(listProfiles(), 1);
+  EXPECT_EQ(g_profiles[0].inUse, 0);
+  const ProfileStats& st = g_profiles[0].stats[0];
+  EXPECT_EQ(st.courseBestStage, 3);
+  EXPECT_DOUBLE_EQ(st.courseBestPercent, 100.0);
+  EXPECT_EQ(st.courseLongestMs, (int32_t)course->bestB);
+  EXPECT_EQ(st.courseBestCombo, 12);
+  EXPECT_EQ(st.steps, 12);
+  EXPECT_EQ(st.perfects, 12);
 }
 
 TEST(NonstopGame, ABatteryCourseEndsOnGameOverWhenTheLivesRunOut) {
