@@ -127,8 +127,7 @@ int DoMainGame(int folderIndex, int selectedEntry) {
     if (playedThis) {
       played = true;
       skippedInARow = 0;
-      if (goOn && g_settings.breakAfter && course->repeat && stage % g_settings.breakAfter == 0)
-        BreakScreen(breakPicture);
+      if (goOn && BreakScreen_Due(stage, g_settings.breakAfter, course->repeat != 0)) BreakScreen(breakPicture);
       if (goOn && course->livesSet)
         for (Player& p : g_players)
           if (p.active) CourseSong_GiveLives(p, e.award, course->lives);

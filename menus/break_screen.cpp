@@ -68,3 +68,7 @@ void BreakScreen(Image& picture) {
   });
   WriteLog("The break is over\n");
 }
+
+bool BreakScreen_Due(int stage, int breakAfter, bool repeats) {
+  return repeats && breakAfter > 0 && stage > 0 && stage % breakAfter == 0;
+}

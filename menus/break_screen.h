@@ -10,6 +10,10 @@
 // as Start does, so an unattended machine does not stand on a break for ever.
 void BreakScreen(Image& picture);
 
+// Whether a break follows the song of `stage` (counted from 1): only in a
+// repeating course, after every `breakAfter`-th song ("Break Stage After"; 0 none).
+bool BreakScreen_Due(int stage, int breakAfter, bool repeats);
+
 // The fades, over 2000 ms each: the black layer's opacity `ms` into the fade in
 // (255 down to 0) and into the fade out (0 up to 255).
 int BreakScreen_FadeInOpacity(uint32_t ms);

@@ -7,10 +7,22 @@
 #include "platform/clock.h"
 #include "platform/log.h"
 #include "support/test_support.h"
+#include <vector>
 
 namespace {
 // DIK codes: player 1 Start Space, Select Tab, Left A, Up W; player 2 Start Enter, Left the arrow.
 constexpr uint8_t kEscape = 1, kSpace = 57, kEnter = 28, kTab = 15, kA = 30, kW = 17, kLeftArrow = 203, kF11 = 87;
+
+TEST(BreakFade, BreaksFollowEveryNthSongOfARepeatingCourseOnly) {
+  std::vector<int> after;
+  for (int stage = 1; stage <= 13; stage++)
+    if (BreakScreen_Due(stage, 4, true)) after.push_back(stage);
+  EXPECT_EQ(after, (std::vector<int>{4, 8, 12}));
+  EXPECT_FALSE(BreakScreen_Due(4, 4, false));   // a course that ends has no breaks
+  EXPECT_FALSE(BreakScreen_Due(4, 0, true));    // "Break Stage After" OFF
+  EXPECT_TRUE(BreakScreen_Due(1, 1, true));
+  EXPECT_FALSE(BreakScreen_Due(0, 1, true));
+}
 
 TEST(BreakFade, TheBlackLayerOverBothFadesAndWhenAPressIsHeard) {
   const int fades[4][3] = {{0, 255, 0}, {1000, 127, 127}, {2000, 0, 255}, {60000, 0, 255}};   // ms, in, out
