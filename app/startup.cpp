@@ -170,7 +170,7 @@ int GameMain(int argc, char** argv) {
 
   // 13. the main font, from the skin or else from Default
   WriteLog("Loading fonts...\n");
-  if (!Font_Load((std::string("Skins/") + g_settings.skin).c_str(), "font-Main")) Font_Load("Skins/Default", "font-Main");
+  LoadSkinFont(g_settings.skin);
   MessageScreen_Install();
 
   // 14.-16. sound
@@ -211,10 +211,7 @@ int GameMain(int argc, char** argv) {
     }
     loadSongList();
     if (g_scan.added + g_scan.updated + g_scan.deleted > 0) SongList_WriteLibraryPage();
-    if (!g_groupList.empty() && g_settings.folderIndex >= 0)
-      g_settings.folderIndex %= (int32_t)g_groupList.size();
-    else if (g_settings.folderIndex < 0)
-      g_settings.folderIndex = 0;
+    g_settings.folderIndex = SongList_WrapFolderIndex(g_settings.folderIndex);
     WriteLog("Loading defined courses...\n");
     loadCourses();
   }

@@ -230,10 +230,12 @@ void awaitFrame(IndexProgress* pr, std::timed_mutex* mu, uint32_t& lastAck) {
 }
 }
 
-void indexSongs(const char* songsPath, const char* dbPath, IndexProgress* progress, std::timed_mutex* mutex) {
+void indexSongs(const char* songsPath, const char* dbPath, IndexProgress* progress, std::timed_mutex* mutex,
+                bool rebuild) {
   std::timed_mutex localMutex;
   if (!mutex) mutex = &localMutex;
   int added = 0, updated = 0, deleted = 0;
+  bool saved = false;
   auto finish = [&](const char* text) {
     if (!progress) return;
     std::lock_guard<std::timed_mutex> l(*mutex);
@@ -241,6 +243,7 @@ void indexSongs(const char* songsPath, const char* dbPath, IndexProgress* progre
     progress->added = added;
     progress->updated = updated;
     progress->deleted = deleted;
+    progress->saved = saved;
     snprintf(progress->text, sizeof progress->text, "%s", text);
     progress->state = -1;
   };
@@ -252,7 +255,12 @@ void indexSongs(const char* songsPath, const char* dbPath, IndexProgress* progre
   int64_t dbTime = -1;
   bool dirty = false;
   struct stat st;
-  if (stat(dbPath, &st) != 0) {
+  if (rebuild) {
+    // the old database stays on disk until the new one has been written over it
+    say("IGNORED (rebuilding)\n");
+    say(" Creating new DB... OK\n");
+    dirty = true;
+  } else if (stat(dbPath, &st) != 0) {
     say("NOT FOUND\n");
     say(" Creating new DB... ");
     dirty = true;
@@ -368,8 +376,8 @@ void indexSongs(const char* songsPath, const char* dbPath, IndexProgress* progre
 
   if (dirty) {
     say("\nReindexing DB... ");
-    if (SongDb_Write(dbPath, db)) say("OK\n");
-    else say("Writing song failed.\n");
+    saved = SongDb_Write(dbPath, db);
+    say(saved ? "OK\n" : "Writing song failed.\n");
   }
   WriteLogf("\n----------\nAdded  : %d\nUpdated: %d\nDeleted: %d\n\n", added, updated, deleted);
   finish("(done)");

@@ -15,10 +15,14 @@ struct IndexProgress {
   bool acknowledged = false;  // set by the progress screen every frame
   bool screenListening = false;  // a progress screen acknowledges; else nobody waits
   int added = 0, updated = 0, deleted = 0;
+  bool saved = false;         // the database file was written
 };
 
-// The worker body. `songsPath` is "Songs", `dbPath` "rkv2.sng".
-void indexSongs(const char* songsPath, const char* dbPath, IndexProgress* progress, std::timed_mutex* mutex);
+// The worker body. `songsPath` is "Songs", `dbPath` "rkv2.sng". With `rebuild`
+// the database is made anew from the folders, as if there were none; the old
+// file is replaced only once the new one is written.
+void indexSongs(const char* songsPath, const char* dbPath, IndexProgress* progress, std::timed_mutex* mutex,
+                bool rebuild = false);
 
 // One song folder. `dbTime` is the database's modification time in nanoseconds. With `dbTime` >= 0 an unchanged folder gives 0; 1 the record
 // is ready (new, or to be compared with the stored one); -1 the folder is unusable.

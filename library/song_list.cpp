@@ -240,3 +240,8 @@ int readSongFolder(const char* pathIn) {
   buildLists();
   return 1;
 }
+
+int32_t SongList_WrapFolderIndex(int32_t index) {
+  if (index < 0) return 0;
+  return g_groupList.empty() ? index : index % (int32_t)g_groupList.size();
+}

@@ -14,6 +14,8 @@ extern int g_newSongCount;          // songs marked NEW because they had no reco
 
 // 1 when "rkv2.sng" was read; 0 when it is missing or not of version 16.
 int loadSongList(const char* dbPath = "rkv2.sng");
+// A selected group index kept within the groups: modulo their number, 0 when negative.
+int32_t SongList_WrapFolderIndex(int32_t index);
 // Test mode: the one-song table from a chart file (or a song folder).
 int readSongFolder(const char* path);
 // Adds `text` to a sorted list of distinct texts (compared without regard to case).

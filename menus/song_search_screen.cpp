@@ -5,10 +5,10 @@
 #include <mutex>
 #include <thread>
 
-void runSongSearch(IndexProgress& result) {
+void runSongSearch(IndexProgress& result, bool rebuild) {
   IndexProgress progress;
   progress.screenListening = true;
-  std::thread worker(indexSongs, "Songs", "rkv2.sng", &progress, &g_drawLock);
+  std::thread worker(indexSongs, "Songs", "rkv2.sng", &progress, &g_drawLock, rebuild);
   ScreenSetup setup;
   setup.fpsMeter = false;
   Screen_Run(setup, [&progress](ScreenFrame&) {

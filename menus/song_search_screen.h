@@ -4,5 +4,6 @@
 #include "library/indexer.h"
 
 // Runs the indexer over "Songs" into "rkv2.sng"; returns when it has finished.
-// The counts of what changed are left in `result`.
-void runSongSearch(IndexProgress& result);
+// The counts of what changed are left in `result`. `rebuild`: the database is
+// made anew (see indexSongs).
+void runSongSearch(IndexProgress& result, bool rebuild = false);

@@ -1,6 +1,7 @@
 #include "media/skin/skin_images.h"
 #include "platform/log.h"
 #include "chart/arrow_images.h"
+#include "media/font/font.h"
 #include "media/render/image_decode.h"
 #include "media/skin/skin_config.h"
 #include "platform/files.h"
@@ -224,11 +225,21 @@ std::string Skin_FilePath(const char* file) {
 }
 
 bool LoadPNG(const char* file, Image& target, int keyFlag, int convert) {
+  return LoadPNGFrom(g_skinName, file, target, keyFlag, convert);
+}
+
+bool LoadPNGFrom(const char* skin, const char* file, Image& target, int keyFlag, int convert) {
   WriteLogf("Loading '%s' (LoadPNG)...\n", file);
-  std::string a = std::string("Skins/") + g_skinName + "/" + file;
+  std::string a = std::string("Skins/") + skin + "/" + file;
   std::string b = std::string("Skins/Default/") + file;
   if (!target.Load(a.data(), keyFlag, convert)) target.Load(b.data(), keyFlag, convert);
   return true;
+}
+
+bool LoadSkinFont(const char* skin) {
+  if (Font_Load((std::string("Skins/") + skin).c_str(), "font-Main")) return true;
+  WriteLogf("Skin '%s' has no usable font; using the Default one\n", skin);
+  return Font_Load("Skins/Default", "font-Main");
 }
 
 FIBITMAP* LoadPNGtoFI(const char* file, int keyFlag) {

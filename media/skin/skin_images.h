@@ -48,6 +48,8 @@ extern int g_arrowSet;                      // 0 none, 1 narrows, 2 sarrows, 3 c
 const char* Skin_Name();
 // "Skins/<skin>/<file>", else "Skins/Default/<file>"; always true (test the picture).
 bool LoadPNG(const char* file, Image& target, int keyFlag, int convert);
+// The same lookup in a skin that need not be the one loaded (a preview).
+bool LoadPNGFrom(const char* skin, const char* file, Image& target, int keyFlag, int convert);
 FIBITMAP* LoadPNGtoFI(const char* file, int keyFlag);
 // `brightness` 0..100 percent.
 void LoadSongBackground(const char* group, const char* folder, const char* file, int brightness);
@@ -65,3 +67,6 @@ void LoadProfileImages();
 void FreeProfileImages();
 // The path of a skin file as the lookup finds it ("" when in neither folder).
 std::string Skin_FilePath(const char* file);
+// The main font "font-Main" from the skin's folder, else from Default's; false
+// when neither loads.
+bool LoadSkinFont(const char* skin);
