@@ -8,7 +8,18 @@ constexpr int kPanelX = 40, kPanelY = 56, kPanelW = 560, kPanelH = 392;
 constexpr int kRowX = kPanelX + 24, kRowW = kPanelW - 48, kRowTop = kPanelY + 44, kRowH = 22;
 constexpr uint32_t kLabel = 0xDDE4FF, kValue = 0xFFD23C, kHeading = 0x80FFFF, kDim = 0x6A7290;
 constexpr uint32_t kCursor = 0x3050C0, kNote = 0xB8C4E8, kPrompt = 0xFFFF60, kMessage = 0x80FF80;
+constexpr int kNoteH = 17;
+
+// Where a page's notes begin: under its rows in view.
+int notesTop(int count) { return kRowTop + std::min(count, kOptionsVisibleRows) * kRowH + 8; }
 }  // namespace
+
+void OptionsLook_FreeSpace(int count, const char* const* notes, int noteCount, int& top, int& bottom) {
+  top = notesTop(count);
+  for (int i = 0; i < noteCount; i++)
+    if (notes[i] && notes[i][0]) top += kNoteH;
+  bottom = kPanelY + kPanelH - 50;   // above the message and prompt lines
+}
 
 ScreenSetup OptionsLook_Setup() {
   ScreenSetup s;
@@ -70,11 +81,11 @@ void OptionsLook_DrawPage(const char* heading, const OptionsRow* rows, int count
     Draw_FillRect(kPanelX + kPanelW - 8, barY, 3, barH, 0x80A0FF);
   }
 
-  int y = kRowTop + std::min(count, kOptionsVisibleRows) * kRowH + 8;
+  int y = notesTop(count);
   for (int i = 0; i < noteCount; i++) {
     if (!notes[i] || !notes[i][0]) continue;
     Draw_TextCentred(13, kNote, 320, y, notes[i]);
-    y += 17;
+    y += kNoteH;
   }
   if (message && message[0]) Draw_TextCentred(16, kMessage, 320, kPanelY + kPanelH - 46, message);
   if (prompt && prompt[0]) {

@@ -30,6 +30,10 @@ ScreenSetup OptionsLook_Setup();
 void OptionsLook_DrawPage(const char* heading, const OptionsRow* rows, int count, int cursor,
                           const char* const* notes, int noteCount, const char* prompt, const char* message);
 
+// The panel's free band under a page's rows and notes, from `top` to `bottom`
+// (above the message and prompt lines), where a page may draw a picture of its own.
+void OptionsLook_FreeSpace(int count, const char* const* notes, int noteCount, int& top, int& bottom);
+
 // The first row in view for a cursor on a page of `count` rows.
 int OptionsLook_FirstVisible(int count, int cursor);
 // The next row from `cursor` in direction `dir` (+1 or -1) that is not a heading,

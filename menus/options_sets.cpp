@@ -1,4 +1,5 @@
 #include "menus/options_sets.h"
+#include "media/draw_helpers.h"
 #include "media/render/image.h"
 #include "media/skin/skin_config.h"
 #include "media/skin/skin_images.h"
@@ -23,6 +24,7 @@ struct ListPage {
   std::function<void(int item)> choose;              // Start on a set
   std::function<void()> refresh;                     // the values after a choice
   std::function<void(int cursor)> behind;            // drawn before the page (the skin page's preview)
+  std::function<void(int cursor)> front;             // drawn over it
 };
 
 // Runs the page until the players back out or choose "Return".
@@ -51,11 +53,22 @@ void runList(ListPage& p, const ScreenSetup& setup) {
     if (p.behind) p.behind(cursor);
     OptionsLook_DrawPage(p.heading, p.rows.data(), count, cursor, p.notes.data(), (int)p.notes.size(), nullptr,
                          nullptr);
+    if (p.front) p.front(cursor);
     return result;
   });
 }
 
 void copyName(char* field, size_t size, const char* name) { snprintf(field, size, "%s", name); }
+
+constexpr int kThumbW = 160, kThumbH = 120;
+
+// A picture shown at a size of our choosing, whatever its own.
+void drawPicture(Image& picture, int x, int y, int w, int h) {
+  if (!picture.loaded) return;
+  picture.SetSize(w, h, 0);
+  picture.SetPosition(x, y);
+  picture.Draw();
+}
 
 // A set's value; a blank for none, so that every set keeps the indent of a row with a value.
 void setValue(OptionsRow& row, const char* value) { copyName(row.value, kOptionsValueSize, value[0] ? value : " "); }
@@ -128,7 +141,8 @@ int OptionsPage_Skin(OptionsEdit& e) {
   p.refresh = [&]() {
     for (int i = 0; i < p.sets; i++) setValue(p.rows[i], SkinPage_Value(names[i].c_str(), e.settings));
   };
-  // behind the page: the title picture of the skin under the cursor (on "Return", the chosen one)
+  // The title picture of the skin under the cursor (on "Return", the chosen one):
+  // behind the page, and small in the panel when the list leaves room for it.
   Image preview;
   std::string shown;
   p.behind = [&](int cursor) {
@@ -137,12 +151,16 @@ int OptionsPage_Skin(OptionsEdit& e) {
       shown = skin;
       preview.Free();
       LoadPNGFrom(skin.c_str(), "rkv2-title.png", preview, 0, 0);
-      if (preview.loaded) preview.SetSize(640, 480, 0);
     }
-    if (preview.loaded) {
-      preview.SetPosition(0, 0);
-      preview.Draw();
-    }
+    drawPicture(preview, 0, 0, 640, 480);
+  };
+  p.front = [&](int) {
+    int top = 0, bottom = 0;
+    OptionsLook_FreeSpace((int)p.rows.size(), p.notes.data(), (int)p.notes.size(), top, bottom);
+    if (!preview.loaded || bottom - top < kThumbH + 8) return;
+    int y = bottom - kThumbH - 2;
+    Draw_FillRect(320 - kThumbW / 2 - 2, y - 2, kThumbW + 4, kThumbH + 4, 0x4060C0);
+    drawPicture(preview, 320 - kThumbW / 2, y, kThumbW, kThumbH);
   };
   ScreenSetup setup = OptionsLook_Setup();
   setup.backdrop = nullptr;   // the preview is the backdrop

@@ -162,15 +162,21 @@ TEST_F(ShellActions, ReloadSkinTakesTheNewSkinsPicturesColoursAndFont) {
   EXPECT_NE(back.PixelAt(320, 240) & 0xFFFFFF, kViolet);
 }
 
+// A skin without a title picture, or with an empty file in its place, shows Default's.
 TEST_F(ShellActions, ASkinWithoutATitlePictureShowsDefaults) {
   WriteFile("Skins/Plain/rkv2-skin.cfg", "[CREDITS]\nAuthor=Plain\n");
-  Image own, fallback;
-  LoadPNGFrom("Plain", "rkv2-title.png", own, 0, 0);
+  WriteFile("Skins/Broken/rkv2-skin.cfg", "[CREDITS]\nAuthor=Broken\n");
+  WriteFile("Skins/Broken/rkv2-title.png", "");
+  Image fallback;
   LoadPNGFrom("Default", "rkv2-title.png", fallback, 0, 0);
-  ASSERT_TRUE(own.loaded);
   ASSERT_TRUE(fallback.loaded);
-  EXPECT_EQ(own.pictureWidth, fallback.pictureWidth);
-  EXPECT_EQ(own.PixelAt(100, 100), fallback.PixelAt(100, 100));
+  for (const char* skin : {"Plain", "Broken"}) {
+    Image own;
+    LoadPNGFrom(skin, "rkv2-title.png", own, 0, 0);
+    ASSERT_TRUE(own.loaded) << skin;
+    EXPECT_EQ(own.pictureWidth, fallback.pictureWidth);
+    EXPECT_EQ(own.PixelAt(100, 100), fallback.PixelAt(100, 100)) << skin;
+  }
 }
 
 void writeWav(const std::string& path) {

@@ -159,15 +159,24 @@ TEST_F(OptionsSetsScreen, SkinPageChoosesASkinAndShowsItsTitlePicture) {
   EXPECT_TRUE(Shot(shots[1]).any(0, 0, 30, 12, violet)) << "Violet's title picture behind the page";
   EXPECT_TRUE(Shot(shots[2]).any(0, 0, 30, 12, violet));
   EXPECT_FALSE(Shot(shots[3]).any(0, 0, 30, 12, violet)) << "Plain has no title picture: Default's";
+  // and small in the panel, undimmed, under the short list
+  uint32_t thumb = Shot(shots[2]).at(320, 336);
+  EXPECT_TRUE(abs((int)(thumb >> 16) - 0xA0) < 6 && abs((int)(thumb & 0xFF) - 0xF0) < 6) << std::hex << thumb;
+  EXPECT_FALSE(Shot(shots[3]).any(300, 320, 340, 350, [](int r, int g, int b) { return r > 150 && b > 220; }));
 }
 
+// A list longer than the page scrolls; up from the top wraps to "Return", which
+// leaves without a choice. A skin removed since it was chosen is Default now.
 TEST_F(OptionsSetsScreen, SkinPageLeftByReturnChangesNothing) {
-  snprintf(e.settings.skin, sizeof e.settings.skin, "Gone");   // a skin removed since: Default
+  for (int i = 1; i <= 17; i++) WriteFile("Skins/Extra " + std::to_string(i) + "/rkv2-skin.cfg", "");
+  snprintf(e.settings.skin, sizeof e.settings.skin, "Gone");
   KeyScript k;
-  k.hold(kUp, 400, 150).tap(kStart, 300);   // up from the top wraps to "Return"
+  k.hold(kUp, 400, 150).tap(kF11, 300).tap(kStart, 300);
   k.run();
   EXPECT_EQ(OptionsPage_Skin(e), 1);
   EXPECT_STREQ(e.settings.skin, "Default");
+  EXPECT_EQ(g_skinList.size(), 20u);
+  EXPECT_EQ(TestScreen_Shots().size(), 1u);
 }
 
 // Down to "Robot", Start twice: its effects, Default's announcer; then player 2's
