@@ -43,18 +43,17 @@ TEST(OptionsSets, RowsNameDefaultByItsLabelAndEndWithReturn) {
 TEST(OptionsSets, ChoosingASetAgainCyclesWhatItSets) {
   Settings s = withSets("Default", "Default");
   SoundSetCycle c;
-  EXPECT_EQ(SoundSetCycle_Choose(c, 2, "Robot", s), SOUNDSET_BOTH);
-  EXPECT_STREQ(s.effectSet, "Robot");
-  EXPECT_STREQ(s.announcerSet, "Robot");
-  EXPECT_EQ(SoundSetCycle_Choose(c, 2, "Robot", s), SOUNDSET_FX);
-  EXPECT_STREQ(s.effectSet, "Robot");
-  EXPECT_STREQ(s.announcerSet, "Default");
-  EXPECT_EQ(SoundSetCycle_Choose(c, 2, "Robot", s), SOUNDSET_ANNOUNCER);
-  EXPECT_STREQ(s.effectSet, "Default");
-  EXPECT_STREQ(s.announcerSet, "Robot");
-  EXPECT_EQ(SoundSetCycle_Choose(c, 2, "Robot", s), SOUNDSET_BOTH);
-  EXPECT_STREQ(s.effectSet, "Robot");
-  EXPECT_STREQ(s.announcerSet, "Robot");
+  struct Press {
+    int mode;
+    const char *effect, *announcer;
+  };
+  const Press presses[] = {{SOUNDSET_BOTH, "Robot", "Robot"}, {SOUNDSET_FX, "Robot", "Default"},
+                           {SOUNDSET_ANNOUNCER, "Default", "Robot"}, {SOUNDSET_BOTH, "Robot", "Robot"}};
+  for (const Press& p : presses) {
+    EXPECT_EQ(SoundSetCycle_Choose(c, 2, "Robot", s), p.mode);
+    EXPECT_STREQ(s.effectSet, p.effect);
+    EXPECT_STREQ(s.announcerSet, p.announcer);
+  }
   EXPECT_STREQ(SoundSetMode_Label(SOUNDSET_BOTH), "FX + Announcer");
   EXPECT_STREQ(SoundSetMode_Label(SOUNDSET_FX), "FX Only");
   EXPECT_STREQ(SoundSetMode_Label(SOUNDSET_ANNOUNCER), "Announcer Only");
