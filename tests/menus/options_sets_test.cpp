@@ -86,15 +86,6 @@ TEST(OptionsSets, AnotherSetBeginsItsOwnCycleAndCombines) {
   EXPECT_STREQ(SoundSetPage_Value(dc, 0, "Default", d), "FX Only");
 }
 
-TEST(OptionsSets, LongNamesStayInTheirFields) {
-  std::string longName(400, 'x');
-  Settings s = withSets("Default", "Default");
-  SoundSetCycle c;
-  SoundSetCycle_Choose(c, 1, longName.c_str(), s);
-  EXPECT_EQ(strlen(s.effectSet), sizeof s.effectSet - 1);
-  EXPECT_EQ(strlen(s.announcerSet), sizeof s.announcerSet - 1);
-}
-
 constexpr uint32_t kVioletTitle = 0xA020F0;
 
 // The pages on the real screen, in a folder with the game's Default skin and
@@ -194,11 +185,4 @@ TEST_F(OptionsSetsScreen, SoundSetPageCyclesTheSetUnderTheCursor) {
   EXPECT_EQ(TestScreen_Shots().size(), 2u);
 }
 
-TEST_F(OptionsSetsScreen, SoundSetPageWithoutAChoiceReportsNoChange) {
-  KeyScript k;
-  k.tap(kEscape, 400);
-  k.run();
-  EXPECT_EQ(OptionsPage_SoundSet(e), 0);
-  EXPECT_STREQ(e.settings.effectSet, "Default");
-}
 }  // namespace
