@@ -8,6 +8,16 @@ constexpr int kPanelX = 40, kPanelY = 56, kPanelW = 560, kPanelH = 392;
 constexpr int kRowX = kPanelX + 24, kRowW = kPanelW - 48, kRowTop = kPanelY + 44, kRowH = 22;
 constexpr uint32_t kLabel = 0xDDE4FF, kValue = 0xFFD23C, kHeading = 0x80FFFF, kDim = 0x6A7290;
 constexpr uint32_t kCursor = 0x3050C0, kNote = 0xB8C4E8, kPrompt = 0xFFFF60, kMessage = 0x80FF80;
+constexpr int kColumnW = 150;   // a table's value columns, at the right of the rows
+
+// The centre of a table's column: 0 the right one (`value`), 1 the one left of it.
+int columnCentre(int column) { return kRowX + kRowW - kColumnW / 2 - column * kColumnW; }
+
+void drawInColumn(int column, uint32_t colour, int y, const char* text) {
+  if (!text[0]) return;
+  int size = Draw_FitSize(16, 11, kColumnW - 12, text);
+  Draw_TextCentred(size, colour, columnCentre(column), y + (16 - size) / 2, text);
+}
 }  // namespace
 
 ScreenSetup OptionsLook_Setup() {
@@ -44,17 +54,25 @@ void OptionsLook_DrawPage(const char* heading, const OptionsRow* rows, int count
   for (int i = first; i < last; i++) {
     const OptionsRow& r = rows[i];
     int y = kRowTop + (i - first) * kRowH;
+    bool table = r.value2[0] != 0;
     if (r.heading) {
       Font_DrawText(15, kHeading, kRowX, y + 3, r.label);
+      if (table) {
+        drawInColumn(1, kHeading, y + 2, r.value2);
+        drawInColumn(0, kHeading, y + 2, r.value);
+      }
       Draw_FillRect(kRowX, y + kRowH - 3, kRowW, 1, 0x305080);
       continue;
     }
     bool at = i == cursor;
     if (at) Draw_FillRect(kRowX - 8, y, kRowW + 16, kRowH - 2, kCursor, 200);
     uint32_t label = r.dim ? kDim : at ? 0xFFFFFF : kLabel;
-    int indent = r.value[0] ? 12 : 0;
-    Draw_TextClipped(16, label, kRowX + indent, y + 2, kRowW / 2 + 60, r.label);
-    if (r.value[0]) {
+    int indent = r.value[0] || table ? 12 : 0;
+    Draw_TextClipped(16, label, kRowX + indent, y + 2, table ? kRowW - 2 * kColumnW - 16 : kRowW / 2 + 60, r.label);
+    if (table) {
+      drawInColumn(1, r.dim ? kDim : r.value2Colour ? r.value2Colour : kValue, y + 2, r.value2);
+      drawInColumn(0, r.dim ? kDim : r.valueColour ? r.valueColour : kValue, y + 2, r.value);
+    } else if (r.value[0]) {
       uint32_t v = r.dim ? kDim : r.valueColour ? r.valueColour : kValue;
       int size = Draw_FitSize(16, 11, kRowW / 2 - 40, r.value);
       int w = Font_TextWidth(size, r.value);
