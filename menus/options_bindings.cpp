@@ -8,9 +8,10 @@
 namespace {
 constexpr uint32_t kMessageMs = 3000;
 constexpr uint32_t kBlinkMs = 250;
-constexpr uint32_t kWaitColour = 0xFF7040, kCellColour = 0xFFFFFF;
+constexpr uint32_t kWaitColour = 0xFF7040, kCellColour = 0xFFFFFF, kKeysColour = 0x9098B8;
 
-constexpr uint32_t kUp = MENU_UP * 0x101, kDown = MENU_DOWN * 0x101, kSide = (MENU_LEFT | MENU_RIGHT) * 0x101;
+constexpr uint32_t kUp = MENU_UP * 0x101, kDown = MENU_DOWN * 0x101, kLeft = MENU_LEFT * 0x101;
+constexpr uint32_t kSide = (MENU_LEFT | MENU_RIGHT) * 0x101;
 constexpr uint32_t kChoose = MENU_START * 0x101, kBack = MENU_ESCAPE | MENU_SELECT * 0x101;
 
 const char* const kNote = "Changes will take effect when menu is exited.";
@@ -44,14 +45,14 @@ bool moveCursor(const OptionsRow* rows, int count, int& cursor, uint32_t in) {
 struct PlayerTable {
   bool keys = true;
   int player = 0;
-  int cursor = 0;    // a row: 0 the captions (keys only), then the controls, then "Return"
+  int cursor = 0;    // a row: 0 the captions, then the controls, then "Return"
   int set = 0;       // keys: the column under the cursor
   bool quiet = false;
   BindingCapture capture;
 
-  int firstControlRow() const { return keys ? 1 : 0; }
-  int returnRow() const { return firstControlRow() + CTL_COUNT; }
-  int rowCount() const { return returnRow() + 1; }
+  static constexpr int kFirstControlRow = 1;
+  static constexpr int kReturnRow = kFirstControlRow + CTL_COUNT;
+  static constexpr int kRowCount = kReturnRow + 1;
 };
 
 void beginWalk(PlayerTable& t) {
@@ -79,39 +80,48 @@ void captureFrame(OptionsEdit& e, PlayerTable& t, const ScreenFrame& f) {
     return;
   }
   int control = t.keys ? t.capture.input % CTL_COUNT : t.capture.input;
-  t.cursor = t.firstControlRow() + control;
+  t.cursor = PlayerTable::kFirstControlRow + control;
   if (t.keys) t.set = t.capture.input / CTL_COUNT;
 }
 
 // The menu input on a table; non-zero to leave it.
 int tableInput(PlayerTable& t, const OptionsRow* rows, uint32_t in) {
   if (in & kBack) return 1;
-  if (moveCursor(rows, t.rowCount(), t.cursor, in)) return 0;
-  bool onControl = t.cursor >= t.firstControlRow() && t.cursor < t.returnRow();
+  if (moveCursor(rows, PlayerTable::kRowCount, t.cursor, in)) return 0;
+  bool onControl = t.cursor >= PlayerTable::kFirstControlRow && t.cursor < PlayerTable::kReturnRow;
   if ((in & kSide) && t.keys && onControl) {
-    t.set = 1 - t.set;
-    PlaySound(SND_SELECT);
+    // Left is Set 1, Right Set 2: a held key that repeats stays where it went
+    int set = (in & kLeft) ? 0 : 1;
+    if (set != t.set) PlaySound(SND_SELECT);
+    t.set = set;
     return 0;
   }
   if (!(in & kChoose)) return 0;
   if (!onControl) return 1;
   PlaySound(SND_START);
-  int control = t.cursor - t.firstControlRow();
+  int control = t.cursor - PlayerTable::kFirstControlRow;
   int input = t.keys ? t.set * CTL_COUNT + control : control;
   // one key alone: TAB is bound like any key; a button: TAB still skips
   Capture_Begin(t.capture, t.keys ? CAPTURE_KEY : CAPTURE_BUTTON, t.player, input, input, !t.keys);
   return 0;
 }
 
+// Both keys of a control in one cell ("W  X"), "n/a" when it has none.
+void keysText(const InputBinding& b, char* out, size_t size) {
+  char first[24], second[24];
+  Binding_KeyText(b, 0, first, sizeof first);
+  Binding_KeyText(b, 1, second, sizeof second);
+  if (Binding_Key(b, 0) && Binding_Key(b, 1)) snprintf(out, size, "%s  %s", first, second);
+  else snprintf(out, size, "%s", Binding_Key(b, 1) ? second : first);
+}
+
 // The rows of a table as they stand; returns their count.
 int tableRows(const OptionsEdit& e, const PlayerTable& t, uint32_t elapsedMs, OptionsRow* rows) {
   int n = 0;
-  if (t.keys) {
-    rows[n].heading = true;
-    snprintf(rows[n].value2, kOptionsValueSize, "(Set 1/2)");
-    snprintf(rows[n].value, kOptionsValueSize, "(Set 2/2)");
-    n++;
-  }
+  rows[n].heading = true;
+  snprintf(rows[n].value2, kOptionsValueSize, t.keys ? "(Set 1/2)" : "Keys");
+  snprintf(rows[n].value, kOptionsValueSize, t.keys ? "(Set 2/2)" : "Button");
+  n++;
   // the cell under the cursor stands out, and blinks while it waits for its key
   bool blinkOn = (elapsedMs / kBlinkMs) % 2 == 0;
   uint32_t mark = t.capture.active && blinkOn ? kWaitColour : kCellColour;
@@ -125,6 +135,9 @@ int tableRows(const OptionsEdit& e, const PlayerTable& t, uint32_t elapsedMs, Op
       Binding_KeyText(b, 1, r.value, kOptionsValueSize);
       if (here) (t.set == 0 ? r.value2Colour : r.valueColour) = mark;
     } else {
+      // the keys beside the button, greyed, tell the controls apart at a glance
+      keysText(b, r.value2, kOptionsValueSize);
+      r.value2Colour = kKeysColour;
       Binding_ButtonText(b, r.value, kOptionsValueSize);
       if (here) r.valueColour = mark;
     }
@@ -149,7 +162,7 @@ void playerTable(OptionsEdit& e, bool keys, int player) {
   PlayerTable t;
   t.keys = keys;
   t.player = player;
-  t.cursor = t.firstControlRow();
+  t.cursor = PlayerTable::kFirstControlRow;
   beginWalk(t);
   Screen_Run(OptionsLook_Setup(), [&](ScreenFrame& f) {
     int result = 0;
@@ -168,6 +181,7 @@ void playerTable(OptionsEdit& e, bool keys, int player) {
     drawTable(e, t, f);
     return result;
   });
+  e.message = nullptr;   // what happened on the table belongs to it
 }
 
 void resetTable(OptionsEdit& e, bool keys, uint32_t now) {
