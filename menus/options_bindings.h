@@ -12,9 +12,9 @@
 // - Keys: a table of the eight controls with the two key sets side by side,
 //   "(Set 1/2)" and "(Set 2/2)"; the walk goes down Set 1, then down Set 2
 //   (sixteen inputs). TAB skips an input, keeping its key.
-// - Buttons: the eight controls with their button ("Joy 1:3", or "n/a"); the
-//   walk goes from Up to Start, and the first button pressed on any joystick is
-//   taken. TAB skips.
+// - Buttons: the eight controls with their keys (greyed, to tell them apart)
+//   and their button ("Joy 1:3", or "n/a"); the walk goes from Up to Start, and
+//   the first button pressed on any joystick is taken. TAB skips.
 // Escape stops the walk (what was bound stays) and leaves the player on the
 // table, where Up/Down pick a control, Left/Right the set, and Start asks for
 // that one key alone ("Press key to use for this control.": TAB is then a key
