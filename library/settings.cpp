@@ -131,9 +131,11 @@ void Settings_ApplyLoadRules(Settings& s, int pluginCount) {
   s.randomAnimations &= 3;
 }
 
-void Bindings_Defaults() {
-  for (int i = 0; i < kBindingCount; i++) g_bindings[i] = keyBinding(kDefaultKeys[i]);
+void Bindings_DefaultTable(InputBinding* out) {
+  for (int i = 0; i < kBindingCount; i++) out[i] = keyBinding(kDefaultKeys[i]);
 }
+
+void Bindings_Defaults() { Bindings_DefaultTable(g_bindings); }
 
 void FunctionKeys_Setup() {
   for (int i = 0; i < kFunctionKeyCount; i++) g_functionKeys[i] = keyBinding(kFunctionKeyCodes[i]);

@@ -76,6 +76,9 @@ void Settings_ApplyLoadRules(Settings& s, int pluginCount);
 bool Settings_LoadRecord(const void* data, size_t size, int pluginCount);
 bool Bindings_LoadTable(const void* data, size_t size);
 void Bindings_Defaults();
+// The default table (the first keys of "rkv2.inp", no second key, no joystick)
+// written to `out`, all 16 entries.
+void Bindings_DefaultTable(struct InputBinding* out);
 void FunctionKeys_Setup();
 // Fills the defaults, then reads "rkv2.cfg" and "rkv2.inp" from the working
 // directory. Always succeeds: a missing, short or foreign file keeps the defaults.

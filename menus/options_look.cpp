@@ -12,6 +12,16 @@ constexpr int kNoteH = 17;
 
 // Where a page's notes begin: under its rows in view.
 int notesTop(int count) { return kRowTop + std::min(count, kOptionsVisibleRows) * kRowH + 8; }
+constexpr int kColumnW = 150;   // a table's value columns, at the right of the rows
+
+// The centre of a table's column: 0 the right one (`value`), 1 the one left of it.
+int columnCentre(int column) { return kRowX + kRowW - kColumnW / 2 - column * kColumnW; }
+
+void drawInColumn(int column, uint32_t colour, int y, const char* text) {
+  if (!text[0]) return;
+  int size = Draw_FitSize(16, 11, kColumnW - 12, text);
+  Draw_TextCentred(size, colour, columnCentre(column), y + (16 - size) / 2, text);
+}
 }  // namespace
 
 void OptionsLook_FreeSpace(int count, const char* const* notes, int noteCount, int& top, int& bottom) {
@@ -55,17 +65,25 @@ void OptionsLook_DrawPage(const char* heading, const OptionsRow* rows, int count
   for (int i = first; i < last; i++) {
     const OptionsRow& r = rows[i];
     int y = kRowTop + (i - first) * kRowH;
+    bool table = r.value2[0] != 0;
     if (r.heading) {
       Font_DrawText(15, kHeading, kRowX, y + 3, r.label);
+      if (table) {
+        drawInColumn(1, kHeading, y + 2, r.value2);
+        drawInColumn(0, kHeading, y + 2, r.value);
+      }
       Draw_FillRect(kRowX, y + kRowH - 3, kRowW, 1, 0x305080);
       continue;
     }
     bool at = i == cursor;
     if (at) Draw_FillRect(kRowX - 8, y, kRowW + 16, kRowH - 2, kCursor, 200);
     uint32_t label = r.dim ? kDim : at ? 0xFFFFFF : kLabel;
-    int indent = r.value[0] ? 12 : 0;
-    Draw_TextClipped(16, label, kRowX + indent, y + 2, kRowW / 2 + 60, r.label);
-    if (r.value[0]) {
+    int indent = r.value[0] || table ? 12 : 0;
+    Draw_TextClipped(16, label, kRowX + indent, y + 2, table ? kRowW - 2 * kColumnW - 16 : kRowW / 2 + 60, r.label);
+    if (table) {
+      drawInColumn(1, r.dim ? kDim : r.value2Colour ? r.value2Colour : kValue, y + 2, r.value2);
+      drawInColumn(0, r.dim ? kDim : r.valueColour ? r.valueColour : kValue, y + 2, r.value);
+    } else if (r.value[0]) {
       uint32_t v = r.dim ? kDim : r.valueColour ? r.valueColour : kValue;
       int size = Draw_FitSize(16, 11, kRowW / 2 - 40, r.value);
       int w = Font_TextWidth(size, r.value);

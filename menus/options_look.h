@@ -14,6 +14,11 @@ struct OptionsRow {
   bool heading = false;                  // a caption between rows ("General"), never under the cursor
   bool dim = false;                      // shown, but it does nothing now (greyed)
   uint32_t valueColour = 0;              // 0: the usual colour
+  // A second value in a column of its own left of `value`, for pages laid out as
+  // a table (the two key sets): both values are then centred in their columns,
+  // and a heading row's two values are the columns' captions.
+  char value2[kOptionsValueSize] = "";
+  uint32_t value2Colour = 0;
 };
 
 constexpr int kOptionsMaxRows = 20;      // rows of one page, headings included

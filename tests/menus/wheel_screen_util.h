@@ -43,6 +43,13 @@ struct KeyScript {
     events.push_back(ScriptEvent{at + 50, 0, 0, 0, (uint8_t)code});
     return *this;
   }
+  // presses button `button` of joystick `joystick` (both from 0) after `waitMs` more
+  KeyScript& joy(int joystick, int button, uint32_t waitMs = 200) {
+    at += waitMs;
+    events.push_back(ScriptEvent{at, 1, 1, (uint8_t)joystick, (uint8_t)button});
+    events.push_back(ScriptEvent{at + 50, 1, 0, (uint8_t)joystick, (uint8_t)button});
+    return *this;
+  }
   KeyScript& hold(int code, uint32_t waitMs, uint32_t forMs) {
     at += waitMs;
     events.push_back(ScriptEvent{at, 0, 1, 0, (uint8_t)code});
