@@ -57,10 +57,11 @@ bool Options_Apply(OptionsEdit& e) {
 
 void Options_ResetPlayersBest() {
   int reset = 0;
+  // found by key: the songs' record references are only as fresh as the last build
   for (const SongEntry& s : g_songs) {
-    if (s.record < 0 || s.record >= (int)g_records.records.size()) continue;
-    SongRecord& r = g_records.records[s.record];
-    memset(r.counters, 0, sizeof r.counters);
+    auto it = g_records.index.find(SongList_RecordKey(s));
+    if (it == g_records.index.end() || it->second < 0 || it->second >= (int)g_records.records.size()) continue;
+    memset(g_records.records[it->second].counters, 0, sizeof g_records.records[it->second].counters);
     reset++;
   }
   if (writeRecords(g_records))
