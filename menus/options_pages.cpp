@@ -52,7 +52,8 @@ constexpr int kMinPerfectWindow = 1;
 constexpr int kGapLimit = 1000;
 
 constexpr ItemInfo choice(const char* label, size_t field, const char* const* names, int count) {
-  return ItemInfo{.label = label, .kind = KIND_CHOICE, .field = (uint16_t)field, .names = names, .count = (uint8_t)count};
+  return ItemInfo{.label = label, .kind = KIND_CHOICE, .field = (uint16_t)field, .names = names,
+                  .count = (uint8_t)count};
 }
 template <size_t N>
 constexpr ItemInfo choice(const char* label, size_t field, const char* const (&names)[N]) {

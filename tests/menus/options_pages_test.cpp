@@ -118,30 +118,32 @@ TEST(OptionsPages, ItemsOfEachPageInOrder) {
 // Each stored byte names the value the game gives it: "Auto Play" and "Show FPS"
 // are ON at 0, "Show Beat" and "Game Over" ARCADE at 1.
 TEST(OptionsPages, ChoicesNameWhatTheGameDoesWithTheByte) {
-  Settings s = defaults();
-  EXPECT_EQ(value(s, OPT_AUTO_PLAY), "OFF");   // the default 1: the players play
-  s.autoPlay = 0;
-  EXPECT_EQ(value(s, OPT_AUTO_PLAY), "ON");
-  s.showFps = 0;
-  EXPECT_EQ(value(s, OPT_SHOW_FPS), "ON");
-  s.showFps = 1;
-  EXPECT_EQ(value(s, OPT_SHOW_FPS), "OFF");
-  s.showBeat = 1;
-  EXPECT_EQ(value(s, OPT_SHOW_BEAT), "ON");
-  s.gameOver = 0;
-  EXPECT_EQ(value(s, OPT_GAME_OVER), "END OF MUSIC");
-  s.stereo = 0;
-  EXPECT_EQ(value(s, OPT_CHANNELS), "MONO");
-  s.frequency = 1;
-  EXPECT_EQ(value(s, OPT_FREQUENCY), "22KHz");
-  s.sixteenBit = 0;
-  EXPECT_EQ(value(s, OPT_RESOLUTION), "8-bit");
-  s.fullScreen = 1;
-  EXPECT_EQ(value(s, OPT_SCREEN), "FULLSCREEN");
-  s.defaultDifficulty = 2;
-  EXPECT_EQ(value(s, OPT_DEFAULT_DIFFICULTY), "HEAVY");
-  s.randomAnimations = 2;
-  EXPECT_EQ(value(s, OPT_RANDOM_ANIMATIONS), "VIS");
+  struct Case {
+    size_t field;
+    uint8_t stored;
+    OptionsItemId id;
+    const char* shown;
+  };
+  const Case cases[] = {
+      {offsetof(Settings, autoPlay), 1, OPT_AUTO_PLAY, "OFF"},   // the default: the players play
+      {offsetof(Settings, autoPlay), 0, OPT_AUTO_PLAY, "ON"},
+      {offsetof(Settings, showFps), 0, OPT_SHOW_FPS, "ON"},
+      {offsetof(Settings, showFps), 1, OPT_SHOW_FPS, "OFF"},
+      {offsetof(Settings, showBeat), 1, OPT_SHOW_BEAT, "ON"},
+      {offsetof(Settings, showBeat), 0, OPT_SHOW_BEAT, "OFF"},
+      {offsetof(Settings, gameOver), 0, OPT_GAME_OVER, "END OF MUSIC"},
+      {offsetof(Settings, stereo), 0, OPT_CHANNELS, "MONO"},
+      {offsetof(Settings, frequency), 1, OPT_FREQUENCY, "22KHz"},
+      {offsetof(Settings, sixteenBit), 0, OPT_RESOLUTION, "8-bit"},
+      {offsetof(Settings, fullScreen), 1, OPT_SCREEN, "FULLSCREEN"},
+      {offsetof(Settings, defaultDifficulty), 2, OPT_DEFAULT_DIFFICULTY, "HEAVY"},
+      {offsetof(Settings, randomAnimations), 2, OPT_RANDOM_ANIMATIONS, "VIS"},
+  };
+  for (const Case& c : cases) {
+    Settings s = defaults();
+    reinterpret_cast<uint8_t*>(&s)[c.field] = c.stored;
+    EXPECT_EQ(value(s, c.id), c.shown) << OptionsItem_Label(c.id) << " at " << (int)c.stored;
+  }
 
   // lists wrap round
   EXPECT_EQ(rightwards(defaults(), OPT_EXTRA_STAGES), (Strings{"CHOICE", "OFF", "RANDOM"}));
