@@ -43,9 +43,6 @@ bool g_firstRun = false;
 IndexProgress g_scan;
 
 namespace {
-// The value of "sortBy" at start-up: menus may change it, the stored file keeps it.
-uint8_t g_startSortBy = 1;
-
 void setWorkingSet(const StartOptions& o) {
   // Linux has no working-set bounds to pin; the attempt is reported as refused.
   WriteLog("Unable to set Working RAM size - using Windows Default\n");
@@ -88,7 +85,7 @@ bool startSound(const StartOptions& o) {
 
 void shutDown(bool testMode) {
   if (!testMode) {
-    g_settings.sortBy = g_startSortBy;
+    g_settings.sortBy = g_storedSortBy;
     saveSettings();
     freeRecords(g_records);
   }
@@ -141,7 +138,6 @@ int GameMain(int argc, char** argv) {
   loadSettings(0);
   Options_Parse(line, g_settings.fullScreen == 1, o);
   g_settings.assistTick = 0;
-  g_startSortBy = g_settings.sortBy;
   g_collectionShowSM = o.showSM;
   g_play.rules.resultsPath = o.resultsPath;
   g_play.rules.threadPriority = o.threadPriority;

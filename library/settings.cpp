@@ -7,6 +7,7 @@
 #include <vector>
 
 Settings g_settings;
+uint8_t g_storedSortBy = 1;
 InputBinding g_bindings[kBindingCount];
 InputBinding g_functionKeys[kFunctionKeyCount];
 
@@ -171,6 +172,7 @@ bool loadSettings(int pluginCount) {
   if (size >= 0 && size / (long long)sizeof(InputBinding) == kBindingCount &&
       File_ReadUpTo(kBindingsFile, sizeof g_bindings, bytes))
     Bindings_LoadTable(bytes.data(), bytes.size());
+  g_storedSortBy = g_settings.sortBy;
   return true;
 }
 

@@ -67,6 +67,10 @@ static_assert(offsetof(Settings, globalGap) == 824 && offsetof(Settings, randomA
 constexpr uint16_t kDefaultWindows[4] = {50, 90, 115, 140};
 
 extern Settings g_settings;
+// The "Sort By" the stored file keeps: the loaded one, or the one last chosen in
+// the options menu. Other menus may change g_settings.sortBy for a while; the
+// shut-down puts this value back before the record is written.
+extern uint8_t g_storedSortBy;
 
 void Settings_Defaults(Settings& s);
 // Applies the load rules to a record read from a file (version already checked).

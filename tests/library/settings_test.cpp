@@ -126,9 +126,11 @@ TEST(Settings, DefaultSortDependsOnSortBy) {
   EXPECT_EQ(roundTrip(s).defaultSort, 1);
   s.sortBy = 1;
   EXPECT_EQ(roundTrip(s).defaultSort, 0);
+  EXPECT_EQ(g_storedSortBy, 1);
   s.defaultSort = 14;  // 14 % 7 = 0, then the sortBy rule
   s.sortBy = 0;
   EXPECT_EQ(roundTrip(s).defaultSort, 1);
+  EXPECT_EQ(g_storedSortBy, 0);   // the "Sort By" the shut-down writes back
 }
 
 TEST(Settings, TimingWindows) {
