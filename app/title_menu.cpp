@@ -1,4 +1,5 @@
 #include "app/title_menu.h"
+#include "app/options_actions.h"
 #include "library/settings.h"
 #include "library/song_list.h"
 #include "media/draw_helpers.h"
@@ -6,6 +7,7 @@
 #include "media/skin/skin_images.h"
 #include "media/sound/sound_fx.h"
 #include "menus/available_modes.h"
+#include "menus/options_menu.h"
 #include "menus/records_browser.h"
 #include "menus/screen_loop.h"
 #include "play/player.h"
@@ -30,6 +32,7 @@ struct TitleState {
   int idleStep = 0;
   int cursor = 0;
   bool firstMenu = false;
+  bool skinChanged = false;
 };
 
 // Idle: the announcer's two lines, then the attract demo.
@@ -81,10 +84,13 @@ int choose(TitleState& t, uint32_t in, uint32_t now) {
       t.idleSince = Clock_Ms();
       return 0;
     case 3:
-      // the options menu is not part of this build yet
-      PlaySound(SND_SWITCH);
-      t.message = "The options menu is not available yet";
-      t.messageAt = now;
+      PlaySound(SND_START);
+      if (OptionsMenu(Options_Hooks()) & OPTIONS_SKIN_CHANGED) {
+        t.selector.Free();
+        LoadPNG("rkv2-selector.png", t.selector, 1, 1);
+        t.skinChanged = true;   // the title picture behind the menu too
+      }
+      t.idleSince = Clock_Ms();
       return 0;
     default: return TITLE_QUIT;
   }
@@ -145,6 +151,11 @@ int TitleMenu(bool startOnNonstop) {
   int result = Screen_Run(screen, [&t](ScreenFrame& f) {
     int r = idle(t, f.nowMs);
     int c = choose(t, f.input, f.nowMs);
+    if (t.skinChanged && f.backdrop) {
+      f.backdrop->Free();
+      LoadPNG("rkv2-title.png", *f.backdrop, 0, 0);
+      t.skinChanged = false;
+    }
     draw(t, f);
     return c ? c : r;
   });

@@ -55,7 +55,7 @@ int OptionsLook_Step(const OptionsRow* rows, int count, int cursor, int dir) {
 void OptionsLook_DrawPage(const char* heading, const OptionsRow* rows, int count, int cursor,
                           const char* const* notes, int noteCount, const char* prompt, const char* message) {
   Draw_FillRect(0, 0, 640, 480, 0x000000, 96);
-  Draw_FillRect(kPanelX, kPanelY, kPanelW, kPanelH, 0x0A0E28, 200);
+  Draw_FillRect(kPanelX, kPanelY, kPanelW, kPanelH, 0x0A0E28, 236);
   Draw_FillRect(kPanelX, kPanelY, kPanelW, 2, 0x4060C0);
   Font_DrawText(23, 0xFFFFFF, kPanelX, 18, "OPTIONS MENU");
   if (heading && heading[0]) Draw_TextCentred(18, kHeading, 320, kPanelY + 12, heading);
