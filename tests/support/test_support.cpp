@@ -24,9 +24,15 @@ TempDir::~TempDir() {
   if (!getenv("TV_KEEP_TEMP")) fs::remove_all(path, ec);
 }
 
-void WriteFile(const std::string& path, const std::string& bytes) {
+namespace {
+void makeParent(const std::string& path) {
   size_t slash = path.find_last_of('/');
   if (slash != std::string::npos && slash > 0) Dir_Create(path.substr(0, slash));
+}
+}  // namespace
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  makeParent(path);
   std::ofstream f(path, std::ios::binary);
   f << bytes;
 }
@@ -39,6 +45,7 @@ std::string ReadFile(const std::string& path) {
 }
 
 void WritePicture(const std::string& path, int w, int h, const std::function<uint32_t(int, int)>& colour) {
+  makeParent(path);
   FIBITMAP* d = FreeImage_Allocate(w, h, 24);
   for (int y = 0; y < h; y++) {
     BYTE* row = FreeImage_GetScanLine(d, h - 1 - y);
