@@ -43,11 +43,8 @@ bool chooseSong(const CourseEntry& e, int styleMask, int& song, int& difficulty)
   if (e.random) return Course_PickRandomSong(e, styleMask, 4, song, difficulty);
   song = e.song;
   if (song < 0 || song >= (int)g_songs.size()) return false;
-  int fitting[4];
-  int n = Course_FittingDifficulties(song, e, styleMask, 4, fitting);
-  if (n <= 0) return false;
-  difficulty = fitting[Random_Below(n)];
-  return true;
+  difficulty = Course_ChooseDifficulty(song, e, styleMask, 4);
+  return difficulty >= 0;
 }
 
 void logSongChoice(const CourseEntry& e, int song) {

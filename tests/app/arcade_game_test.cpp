@@ -12,15 +12,22 @@
 #include <vector>
 
 
+namespace {
+// ARCADE MODE, then SINGLE on the style select.
+void toTheStyles(Script& s) {
+  s.at("Loading 'rkv2-title.png'");
+  s.tap(400, kStart1);
+  s.at("Loading 'rkv2-style.png'");
+  s.tap(500, kStart1);
+}
+}  // namespace
+
 TEST(ArcadeGame, ThreeStagesFromTheTitleToTheCreditsStoreEveryRecord) {
   TempDir dir;
   GameSettings settings;
   PrepareGame(settings);
   Script s;
-  s.at("Loading 'rkv2-title.png'");
-  s.tap(400, kStart1);                 // ARCADE MODE
-  s.at("Loading 'rkv2-style.png'");
-  s.tap(500, kStart1);                 // SINGLE; "User Profiles" is off
+  toTheStyles(s);                      // "User Profiles" is off
   for (int stage = 1; stage <= 3; stage++) {
     s.at("Starting Song Select");
     if (stage > 1) s.tap(600, kRight1);   // the next song
@@ -93,10 +100,7 @@ TEST(ArcadeGame, AnAACleanManiacOnTheLastStageEarnsTheExtraAndThenTheBonusStage)
   WriteFile("bonus-1.crs", "#COURSE:Extra Stage;\n#SONG:Group 1\\Song 2:MANIAC:1.5x;\n");
   WriteFile("bonus-2.crs", "#COURSE:Bonus Stage;\n#SONG:Group 1\\Song 3:MANIAC;\n");
   Script s;
-  s.at("Loading 'rkv2-title.png'");
-  s.tap(400, kStart1);
-  s.at("Loading 'rkv2-style.png'");
-  s.tap(500, kStart1);
+  toTheStyles(s);
   s.at("Starting Song Select");
   s.tap(600, kDown1);                  // ANOTHER
   s.tap(1000, kDown1);                 // MANIAC
@@ -232,10 +236,7 @@ TEST(ArcadeGame, AGamepadPlaysAWholeGame) {
   WriteFile("rkv2.inp", std::string((const char*)b, sizeof b));
   Script s;
   s.gamepad = true;
-  s.at("Loading 'rkv2-title.png'");
-  s.tap(400, kStart1);
-  s.at("Loading 'rkv2-style.png'");
-  s.tap(500, kStart1);
+  toTheStyles(s);
   s.at("Starting Song Select");
   s.tap(1400, kStart1);
   s.leaveModifiers(false);
@@ -289,10 +290,7 @@ TEST(ArcadeGame, ASongThatWillNotPlayGivesItsStageBackAndGivingUpEndsOnGameOver)
   PrepareGame(settings, 2);
   WriteFile("Songs/Group 1/Song 1/song.wav", "not a sound file");
   Script s;
-  s.at("Loading 'rkv2-title.png'");
-  s.tap(400, kStart1);
-  s.at("Loading 'rkv2-style.png'");
-  s.tap(500, kStart1);
+  toTheStyles(s);
   s.at("Starting Song Select");
   s.tap(1400, kStart1);                // Song 1
   s.leaveModifiers(false);

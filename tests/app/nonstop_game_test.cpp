@@ -11,12 +11,16 @@
 
 namespace {
 // NONSTOP MODE (the second item), then SINGLE on the style select.
-void toTheCourseWheel(Script& s) {
+void toTheStyles(Script& s) {
   s.at("Loading 'rkv2-title.png'");
   s.tap(400, kDown1);
   s.tap(900, kStart1);
   s.at("Loading 'rkv2-style.png'");
   s.tap(500, kStart1);
+}
+
+void toTheCourseWheel(Script& s) {
+  toTheStyles(s);
   s.at("Starting Course Select");
 }
 
@@ -36,11 +40,7 @@ TEST(NonstopGame, ACourseOfThreeSongsPlaysThroughToItsEvaluationAndIsRecorded) {
             "#COURSE:Three In A Row;\n#SONG:Group 1\\Song 1:BASIC;\n#SONG:Group 1\\Song 2:BASIC;\n"
             "#SONG:Group 1\\Song 3:BASIC;\n");
   Script s;
-  s.at("Loading 'rkv2-title.png'");
-  s.tap(400, kDown1);
-  s.tap(900, kStart1);
-  s.at("Loading 'rkv2-style.png'");
-  s.tap(500, kStart1);
+  toTheStyles(s);
   s.at("Loading 'rkv2-profile.png'");
   s.tap(500, kRight1);   // ALICE
   s.tap(1200, kStart1);
