@@ -1,6 +1,9 @@
 // The frame plug-ins draw into: its size for each quality, its picture, the fade
 // between frames and when a frame is shown.
 #include "vis_test_util.h"
+#include "platform/locks.h"
+#include <atomic>
+#include <thread>
 
 namespace {
 class VisFrameTest : public ::testing::Test {
@@ -124,4 +127,38 @@ TEST_F(VisFrameTest, WithoutFadeTheFrameIsLeftAsDrawn) {
   rec.var<uint32_t>("tvt_fill") = 0;
   vis.Render(20, 0);
   EXPECT_EQ(rec.var<uint32_t>("tvt_seen_first"), 0x00123456u);
+}
+
+// The worker renders while the main thread draws the picture and lets the frame
+// go: nothing may tear or crash (run under the sanitizers to see races).
+TEST_F(VisFrameTest, RenderingOnTheWorkerWhileTheMainThreadDrawsAndFrees) {
+  CopyPlugin("recorder", "Vis/r.svp");
+  Recorder rec("Vis/r.svp");
+  rec.var<uint32_t>("tvt_fill") = 0xFF204060u;
+  ASSERT_TRUE(Vis_CreateFrame(30, false));
+  VisInstance vis;
+  ASSERT_TRUE(vis.Load("Vis/r.svp", VIS_LOAD_START));
+  std::atomic<bool> run{true};
+  std::thread worker([&] {
+    for (uint32_t t = 0; run; t += 5) vis.Render(t, 0);
+  });
+  int seen = 0;
+  for (int i = 0; i < 200; i++) {
+    {
+      std::lock_guard<std::timed_mutex> frame(g_movieLock);
+      const Image& img = Vis_FrameImage();
+      if (img.loaded) {
+        uint32_t c = img.PixelAt(img.pictureWidth - 1, img.pictureHeight - 1);
+        EXPECT_TRUE(c == 0xFF204060u || c == 0xFF000000u) << std::hex << c;
+        seen += c == 0xFF204060u;
+      }
+    }
+    if (i % 20 == 0) Vis_FreeFrame();
+    if (i % 50 == 0) Vis_ClearFrame();
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  }
+  run = false;
+  worker.join();
+  EXPECT_GT(seen, 0);
+  EXPECT_GT(rec.count("tvt_draw"), 0);
 }

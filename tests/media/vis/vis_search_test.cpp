@@ -90,3 +90,16 @@ TEST_F(VisSearch, EqualNamesKeepTheirFileOrderAndUnloadForgetsTheList) {
   Vis_Unload();
   EXPECT_EQ(Vis_Count(), 0);
 }
+
+TEST_F(VisSearch, TheListStopsAt512) {
+  for (int i = 0; i < 514; i++) {
+    char name[64];
+    snprintf(name, sizeof name, "Vis/p%03d.svp", i);
+    CopyPlugin("old", name);
+  }
+  Vis_Search("Vis");
+  EXPECT_EQ(Vis_Count(), 512);
+  EXPECT_STREQ(Vis_NameAt(511), "p511");
+  EXPECT_TRUE(log.has("512 visuals...\n"));
+  EXPECT_FALSE(log.has("Vis/p512.svp\n"));   // not even tried
+}
