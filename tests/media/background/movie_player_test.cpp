@@ -153,6 +153,20 @@ TEST_F(MoviePlayerTest, ShowsTheFrameForEachTimeLoopingAndGoingBack) {
   }
 }
 
+TEST_F(MoviePlayerTest, FindsFramesFarFromAnyKeyFrame) {
+  // One key frame for the whole movie: every seek lands on it and decodes on.
+  const uint32_t colours[] = {kRed, kGreen, kBlue, kWhite};
+  ASSERT_TRUE(WriteTestMovie("one-key.avi", 64, 48, 10, 40, [&](int f, uint32_t* px, int w, int h) {
+    for (int i = 0; i < w * h; i++) px[i] = colours[f / 10];
+  }, 2, 1000));
+  MoviePlayer m;
+  ASSERT_TRUE(m.Open("one-key.avi", 100, false));
+  for (int64_t t : {3500, 1500, 2500, 500, 3900, 1000}) {
+    ASSERT_TRUE(m.Frame(t, true));
+    EXPECT_TRUE(showsColour(m, colours[t / 1000])) << t;
+  }
+}
+
 TEST_F(MoviePlayerTest, TellsWhenTheNextFrameIsDue) {
   MoviePlayer m;
   ASSERT_TRUE(m.Open(colourMovie(64, 48).c_str(), 100, false));
