@@ -22,8 +22,10 @@ class MoviePlayer {
   bool Open(const char* path, int quality, bool alphaPicture);
   // Decodes the frame shown at `timeMs` of the movie (taken modulo its length, so
   // that a movie loops) into `frame`. `wait`: take g_movieLock however long it
-  // takes; otherwise give up after 50 ms and skip the update. False when nothing
-  // was decoded.
+  // takes; otherwise give up after 50 ms and skip the update. True when `frame`
+  // shows the frame for that time (newly decoded or already there); false when
+  // nothing could be decoded or the lock was missed (the next call copies it).
+  // The caller adds startOffsetMs; nextFrameMs is in the caller's time.
   bool Frame(int64_t timeMs, bool wait);
   void Close();
 

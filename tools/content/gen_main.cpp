@@ -1,7 +1,8 @@
 // tv_contentgen: makes every asset the game ships (the Default skin and its
-// font, the Default sound set, the demo songs and courses) into a game folder.
+// font, the Default sound set, the demo songs and courses, the random-background
+// movie) into a game folder.
 //
-//   tv_contentgen GAMEDIR [--only=skin,font,sounds,songs,courses] [--no-voice]
+//   tv_contentgen GAMEDIR [--only=skin,font,sounds,songs,courses,movies] [--no-voice]
 //                 [--fonts=DIR] [--contact=PNG [--pick=FILE,...]] [--mock=PNG]
 //
 // --contact and --mock only draw previews of an already generated folder.
@@ -9,7 +10,8 @@
 // The output depends on nothing but this program and the DejaVu font files:
 // fixed seeds, no clock, no environment. A full run first removes the folders
 // it owns (Skins/Default, Sounds/Default, Songs/Demo, Courses/Demo and the
-// two bonus course files) so that nothing stale is left behind.
+// two bonus course files, and Movies/Random/tv-drift.avi) so that nothing
+// stale is left behind.
 #include <unistd.h>
 
 #include <chrono>
@@ -73,7 +75,7 @@ int main(int argc, char** argv) {
     } else if (a.rfind("--pick=", 0) == 0) {
       Gen_ContactPick(a.substr(7));
     } else if (a == "--help" || a == "-h") {
-      std::printf("usage: %s GAMEDIR [--only=skin,font,sounds,songs,courses] [--no-voice] [--fonts=DIR] "
+      std::printf("usage: %s GAMEDIR [--only=skin,font,sounds,songs,courses,movies] [--no-voice] [--fonts=DIR] "
                   "[--contact=PNG [--pick=FILE,...]] [--mock=PNG]\n", argv[0]);
       return 0;
     } else if (ctx.gameDir.empty()) {
@@ -139,6 +141,11 @@ int main(int argc, char** argv) {
     std::printf("contentgen: songs %.2f s\n", Seconds(t));
   }
   if (want("courses")) Gen_Courses(ctx);
+  if (want("movies")) {
+    auto t = std::chrono::steady_clock::now();
+    Gen_Movies(ctx);
+    std::printf("contentgen: movies %.2f s\n", Seconds(t));
+  }
   Draw_Shutdown();
   std::printf("contentgen: done in %.2f s, %d failure(s)\n", Seconds(t0), GenFailures());
   return GenFailures() == 0 ? 0 : 1;
