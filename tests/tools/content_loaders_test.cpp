@@ -1,11 +1,13 @@
 // The generated songs read by the game's own readers: the folder indexer's
 // tag reader accepts every chart with the levels and tags the files carry,
 // and the chart loader loads every one of the fourteen charts of every song,
-// with as many records and freezes as the step data holds.
+// with as many records and freezes as the step data holds; the indexer takes
+// every song with its own pictures.
 #include <gtest/gtest.h>
 
 #include "chart/chart.h"
 #include "content_helpers.h"
+#include "library/indexer.h"
 #include "library/rkv_parser.h"
 #include "play/player.h"
 
@@ -24,6 +26,20 @@ TEST(ContentLoaders, TheIndexersTagReaderAcceptsEverySong) {
     EXPECT_GT(p.sampleLength, 0) << f;
     auto charts = ChartsOf(text);
     for (size_t k = 0; k < charts.size(); k++) EXPECT_EQ(p.levels[k], charts[k].level) << f << " " << charts[k].key;
+  }
+}
+
+// The indexer picks a song's banner and background by their shape from the
+// song folder alone: the pictures of a background script must not stand in.
+TEST(ContentLoaders, TheIndexerTakesEachSongsOwnBannerAndBackground) {
+  for (auto& f : DemoSongFolders()) {
+    SongEntry e{};
+    ASSERT_EQ(processSongFldr(GamePath("Songs/Demo/" + f), e, -1), 1) << f;
+    EXPECT_STREQ(e.chartFile, (f + ".rkv").c_str());
+    EXPECT_STREQ(e.banner, (f + "-banner.png").c_str());
+    EXPECT_STREQ(e.background, (f + "-bg.png").c_str());
+    EXPECT_TRUE(e.wideBanner) << f;
+    EXPECT_EQ(std::string(e.title), TagLine(Slurp(GamePath("Songs/Demo/" + f + "/" + f + ".rkv")), "#TITLE:"));
   }
 }
 

@@ -28,11 +28,11 @@ bool Gen_Courses(const GenContext& ctx) {
     t += "#COURSE:Demo Tour;\n";
     t += "#LIVES:4;\n";
     t += "#COMBOMODE:1;\n";
-    static const char* diff[4] = {"BASIC", "ANOTHER", "ANOTHER", "MANIAC"};
+    static const char* diff[5] = {"BASIC", "ANOTHER", "ANOTHER", "MANIAC", "MANIAC"};
     for (size_t i = 0; i < songs.size(); i++)
-      t += "#SONG:Demo\\" + songs[i].title + ":" + diff[i % 4] + (i == 3 ? ":MIRROR,1.5x" : "") + ";\n";
+      t += "#SONG:Demo\\" + songs[i].title + ":" + diff[i % 5] + (i == 3 ? ":MIRROR,1.5x" : "") + ";\n";
     ok = WriteTextFile(JoinPath(dir, "demo-tour.crs"), t) && ok;
-    ok = Banner(JoinPath(dir, "demo-tour.png"), "DEMO TOUR", "four songs, four lives", 200, 61) && ok;
+    ok = Banner(JoinPath(dir, "demo-tour.png"), "DEMO TOUR", "five songs, four lives", 200, 61) && ok;
   }
   // an endless course of random picks
   {

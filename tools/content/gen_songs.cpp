@@ -1,12 +1,14 @@
 // The demo songs under Songs/Demo: our own synthesized music (rendered to
 // Ogg Vorbis), a chart file with every tag and all fourteen charts made from
-// the music's own note events, a wide banner, a background, and lyrics for
-// one of them. The group folder gets its banner as Songs/Demo.png.
+// the music's own note events, a wide banner, a background, lyrics for one
+// of them and, for another, a background script with the pictures it
+// switches. The group folder gets its banner as Songs/Demo.png.
 #include <cmath>
 
 #include "gen.h"
 #include "gen_art.h"
 #include "gen_charts.h"
+#include "gen_living.h"
 #include "gen_music.h"
 #include "gen_songs.h"
 
@@ -100,6 +102,27 @@ const std::vector<SongDef>& Songs() {
     s.pattern = 0;
     songs.push_back(s);
   }
+  {
+    SongDef s;
+    s.folder = "living-colours";
+    s.title = "Living Colours";
+    s.artist = "Tarvolen Sound Team";
+    s.genre = "House,Nu Disco";
+    s.cdTitle = "Tarvolen Demo Tracks";
+    s.displayTitle = "LIVING COLOURS";
+    s.displayArtist = "Tarvolen Sound Team";
+    s.tempo.bpm = 128;
+    s.tempo.gapMs = 1100;
+    s.displayBpm = "128";
+    s.sampleStart = "0:57.35";  // the second chorus
+    s.sampleLength = "15";
+    s.status = "STATUS:NEW";
+    s.arr = {0, 55, "IIIIVVVVVVVVCCCCCCCCBBBBVVVVVVCCCCCCCCCCCCCCCCOOOO", {}, 69};
+    s.hue = 320;
+    s.pattern = 2;
+    s.livingBackground = true;
+    songs.push_back(s);
+  }
   return songs;
 }
 
@@ -155,6 +178,7 @@ bool WriteSong(const GenContext& ctx, const std::string& songsDir, const SongDef
     ok = Canvas_Save(b, JoinPath(dir, s.folder + "-bg.png")) && ok;
     Canvas_Free(b);
   }
+  if (s.livingBackground) ok = Living_Pictures(dir, s) && ok;
   // charts
   const int bars = (int)s.arr.sections.size();
   std::string charts;
@@ -224,6 +248,8 @@ bool WriteSong(const GenContext& ctx, const std::string& songsDir, const SongDef
   t += "#SAMPLELENGTH:" + s.sampleLength + ";\n";
   t += "#" + s.status + ";\n\n";
   t += charts;
+  // the background section follows every chart, where no chart reader looks
+  if (s.livingBackground) t += Living_Script(s);
   ok = WriteTextFile(JoinPath(dir, s.folder + ".rkv"), t) && ok;
   if (s.lyrics) ok = WriteTextFile(JoinPath(dir, s.folder + ".lrc"), Lyrics(s)) && ok;
   std::printf("contentgen: %s: %.1f s of music, %zu events\n", s.folder.c_str(), mix.Frames() / (double)kRate,

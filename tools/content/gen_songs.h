@@ -14,6 +14,7 @@ struct SongDef {
   double hue = 0;
   int pattern = 0;
   bool lyrics = false;
+  bool livingBackground = false;  // a background script with its own pictures, movie and plug-in
 };
 
 const std::vector<SongDef>& Demo_Songs();
