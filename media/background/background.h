@@ -94,8 +94,19 @@ struct BackgroundParams {
   double msPerBeat = 500;           // the song's first tempo, for "ANIMATE:" n
   double endPosition = 0;           // the largest last-note position of the players' charts
   bool loadSources = true;          // false: parse only (nothing opened from disk)
+  // With loadSources false the plug-in list is not read: this many plug-ins stand
+  // in for it in the random timeline (tests and fuzzing).
+  int visCountWithoutSources = 0;
 };
 
+// A SCRIPT line longer than this many events is cut short (with a log line).
+constexpr size_t kMaxBackgroundEvents = 65536;
+
+// defs[0] is the song's own background picture: the loader leaves it a layer-0
+// still picture with no picture of its own (picture == nullptr), and the layers
+// draw the song's background for it. A definition whose source failed to load is
+// BG_NONE. With BackgroundParams::loadSources false every definition keeps its
+// type and parameters but has no source object: the layers draw nothing for it.
 struct Backgrounds {
   Background defs[kBackgrounds];
   Background layers[kBackgroundLayers];
@@ -109,10 +120,11 @@ struct Backgrounds {
   std::string randomFolder;
   double randStart = 32;
   uint32_t randSeed = 0;
+  bool visFrame = false;            // a definition made the plug-in frame (freed on reset)
   // request slots: a definition the worker should decode and make current on a
   // layer; -1 when free
-  int32_t requestId[kBackgroundRequests];
-  int32_t requestLayer[kBackgroundRequests];
+  int32_t requestId[kBackgroundRequests] = {-1, -1, -1, -1, -1, -1, -1, -1};
+  int32_t requestLayer[kBackgroundRequests] = {-1, -1, -1, -1, -1, -1, -1, -1};
   // what the worker needs of the play
   uint32_t musicChannel = 0;
   double clockMs = 0;               // the play clock, set by the main thread each frame
