@@ -33,6 +33,9 @@ constexpr int kBackgrounds = 36;
 constexpr int kBackgroundLayers = 4;
 constexpr int kBackgroundRequests = 8;
 
+// "STRETCH:" and "FADE:": `on` means the value changes by its per-unit step as
+// the song moves; the value now (size, alpha) holds whether or not it does. A
+// stretch or fade given without a duration is at its end value at once.
 struct BackgroundStretch {
   bool on = false;
   double width = 0, height = 0;     // now

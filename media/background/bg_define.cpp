@@ -6,6 +6,9 @@
 // movements 10000 pixels per unit either way, positions 100000 either way,
 // "STARTAT:" up to 1000000 seconds, "SIZE:" 1..32.
 //
+// Overlays (layers 1-3) are colour keyed, still pictures and strips alike; a
+// picture with its own alpha keeps it.
+//
 // Drawn size: a base (layer 0) background that is not tiled fills the 640 x 480
 // screen; overlays and tiled backgrounds keep their picture's own size (a
 // strip's frame size times "SIZE:"). "STRETCH:" sets the size in either case.

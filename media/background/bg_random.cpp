@@ -90,7 +90,8 @@ void BgRandom_Timeline(const BackgroundParams& params, BgRandom& rng) {
   int count = std::clamp(effects / 3, 4, 12);
   if (setting == 1) count = std::min(count, numMovies);
   else count = std::min(count, numMovies + numVis);
-  if (fixedVis >= 0) effects = 2, count = 1;
+  // a fixed plug-in shows from the random start to the end (when the song gets there)
+  if (fixedVis >= 0) effects = effects > 0 ? 2 : 0, count = 1;
   if (numMovies + numVis == 0 && fixedVis < 0) effects = 0;
   if (count <= 0) count = 1;
   if (count > 35) count = 35;

@@ -34,6 +34,9 @@
 //   kept sorted by position (in the order written at equal positions). A
 //   "SCRIPT:" tag counts only as the line's first tag, so that a file called
 //   "SCRIPT" on a definition line stays a path.
+// - Ids are upper case: "a" is neither a definition id nor a timeline event
+//   (left out, with a log line). Inside the section a line without a colon is
+//   ignored, and "#END;" ends the script.
 // - "0" in a timeline goes back to the song's own background picture. An event
 //   for an id that has no definition (or whose file did not load) stays in the
 //   list: the layers skip unused definitions, and a script that names a missing

@@ -332,6 +332,7 @@ TEST_F(BgScript, RandomEffectsAndCounts) {
       {2, 5, 0, 1, 5, 5, 992, "numRAVIs=0, numvis=5, beats=960, effects=30, numavis=5"},
       // a fixed plug-in: two effects with that one
       {2, 5, 2, 1, 5, 5, 992, "numRAVIs=0, numvis=5, beats=960, effects=2, numavis=1"},
+      {2, 5, 2, 1, 5, 5, 10, "numRAVIs=0, numvis=5, beats=-22, effects=0, numavis=1"},
       // SINGLE: one plug-in at most
       {3, 5, 0, 0, 5, 5, 992, "numRAVIs=20, numvis=1, beats=960, effects=30, numavis=10"},
       // movies off: nothing to show
