@@ -102,7 +102,8 @@ struct BackgroundParams {
   int visCountWithoutSources = 0;
 };
 
-// A SCRIPT line longer than this many events is cut short (with a log line).
+// A script's timeline keeps at most this many events (the rest are left out,
+// with a log line).
 constexpr size_t kMaxBackgroundEvents = 65536;
 
 // defs[0] is the song's own background picture: the loader leaves it a layer-0
