@@ -22,6 +22,9 @@ class AnimationStrip {
   // Draws the frame shown at `timeMs` with the strip's position, alpha, colour
   // and rotation.
   bool Draw(int64_t timeMs);
+  // Only picks the frame shown at `timeMs` and re-cuts `image` when it changed
+  // (a tiled background then draws `image` several times).
+  bool Select(int64_t timeMs);
   void Free();
 
   bool loaded = false;

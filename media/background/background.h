@@ -33,6 +33,9 @@ constexpr int kBackgrounds = 36;
 constexpr int kBackgroundLayers = 4;
 constexpr int kBackgroundRequests = 8;
 
+// "STRETCH:" and "FADE:": `on` means the value changes by its per-unit step as
+// the song moves; the value now (size, alpha) holds whether or not it does. A
+// stretch or fade given without a duration is at its end value at once.
 struct BackgroundStretch {
   bool on = false;
   double width = 0, height = 0;     // now
@@ -94,8 +97,20 @@ struct BackgroundParams {
   double msPerBeat = 500;           // the song's first tempo, for "ANIMATE:" n
   double endPosition = 0;           // the largest last-note position of the players' charts
   bool loadSources = true;          // false: parse only (nothing opened from disk)
+  // With loadSources false the plug-in list is not read: this many plug-ins stand
+  // in for it in the random timeline (tests and fuzzing).
+  int visCountWithoutSources = 0;
 };
 
+// A script's timeline keeps at most this many events (the rest are left out,
+// with a log line).
+constexpr size_t kMaxBackgroundEvents = 65536;
+
+// defs[0] is the song's own background picture: the loader leaves it a layer-0
+// still picture with no picture of its own (picture == nullptr), and the layers
+// draw the song's background for it. A definition whose source failed to load is
+// BG_NONE. With BackgroundParams::loadSources false every definition keeps its
+// type and parameters but has no source object: the layers draw nothing for it.
 struct Backgrounds {
   Background defs[kBackgrounds];
   Background layers[kBackgroundLayers];
@@ -109,10 +124,11 @@ struct Backgrounds {
   std::string randomFolder;
   double randStart = 32;
   uint32_t randSeed = 0;
+  bool visFrame = false;            // a definition made the plug-in frame (freed on reset)
   // request slots: a definition the worker should decode and make current on a
   // layer; -1 when free
-  int32_t requestId[kBackgroundRequests];
-  int32_t requestLayer[kBackgroundRequests];
+  int32_t requestId[kBackgroundRequests] = {-1, -1, -1, -1, -1, -1, -1, -1};
+  int32_t requestLayer[kBackgroundRequests] = {-1, -1, -1, -1, -1, -1, -1, -1};
   // what the worker needs of the play
   uint32_t musicChannel = 0;
   double clockMs = 0;               // the play clock, set by the main thread each frame

@@ -1,0 +1,4 @@
+// The process-wide background record.
+#include "media/background/background.h"
+
+Backgrounds g_backgrounds;
