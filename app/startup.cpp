@@ -20,6 +20,9 @@
 #include "menus/wheel_banners.h"
 #include "play/play_record.h"
 #include "media/audio/audio.h"
+#include "media/background/movie_player.h"
+#include "media/vis/vis.h"
+#include "menus/options_pages.h"
 #include "media/draw_helpers.h"
 #include "media/font/font.h"
 #include "media/skin/skin_config.h"
@@ -91,6 +94,9 @@ void shutDown(bool testMode) {
   }
   g_background.Free();
   WheelBanners_FreeAll();
+  Vis_Unload();
+  g_optionsPlugins = OptionsPlugins{};
+  Movie_Shutdown();
   Pacer_End();
   FreeImages();
   Audio_Stop();
@@ -135,7 +141,10 @@ int GameMain(int argc, char** argv) {
 
   // 6. joysticks, settings and key bindings; then every option over the defaults
   Joystick_Init();
-  loadSettings(0);
+  Vis_Search("Vis");
+  g_optionsPlugins.count = Vis_Count();
+  g_optionsPlugins.names = Vis_Names();
+  loadSettings(Vis_Count());
   Options_Parse(line, g_settings.fullScreen == 1, o);
   g_settings.assistTick = 0;
   g_collectionShowSM = o.showSM;
@@ -198,6 +207,8 @@ int GameMain(int argc, char** argv) {
   // 19. skin graphics
   WriteLog("About to call LoadImages();\n");
   LoadImages(g_settings.skin, o.test.active);
+  WriteLog("Initialising movie support...\n");
+  Movie_Init();
 
   // 20. the song library
   if (!o.test.active) {

@@ -1,5 +1,6 @@
 #include "play/media_worker.h"
 #include "platform/log.h"
+#include "media/background/background.h"
 #include "media/sound/sound_fx.h"
 #include "platform/clock.h"
 #include "platform/locks.h"
@@ -15,6 +16,7 @@ std::thread g_thread;
 void work(int priority) {
   if (priority) Priority_RaiseThread(priority);
   while (g_run.load() > 0) {
+    Backgrounds_ServeWorker();
     SoundQueue_Serve();
     Clock_SleepMs(5);
   }

@@ -1,6 +1,6 @@
 #pragma once
-// The media worker: runs during play, every 5 ms serving the sound queue (and,
-// once backgrounds move, their frames). Started after the backgrounds are primed,
+// The media worker: runs during play, every 5 ms decoding the background layers' movie and
+// plug-in frames and serving the sound queue. Started after the backgrounds are primed,
 // stopped in the play's tear-down.
 
 bool MediaWorker_Start(int threadPriority, bool boost);

@@ -2,6 +2,7 @@
 // the drawing.
 #include "library/settings.h"
 #include "media/audio/audio.h"
+#include "media/background/background.h"
 #include "media/input/input.h"
 #include "media/input_script.h"
 #include "media/render/screen.h"
@@ -129,10 +130,7 @@ bool demoStart() {
 void draw(SongRun& song) {
   double nowMs = song.wallMs;
   Screen_Clear(0, 0, 0);
-  if (g_background.loaded) {
-    g_background.SetPosition(0, 0);
-    g_background.Draw();
-  }
+  Backgrounds_Draw();
   for (int pi = 0; pi < 2; pi++) {
     Player& p = g_players[pi];
     if (!p.active) continue;
@@ -180,6 +178,8 @@ bool SongPlay_Frame(Play& play) {
   song.escapeLatch = esc;
 
   JudgeClock jc = advanceScroll(play);
+  g_backgrounds.paused = song.paused;
+  Backgrounds_Update(jc.position, song.clock.ms);
   PlayerInput input[2];
   readPresses(play, jc, input);
   // the attract demo plays a minute

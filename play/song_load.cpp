@@ -1,6 +1,7 @@
 // The loading half of a play: everything from the chart to the first frame.
 #include "library/settings.h"
 #include "media/audio/audio.h"
+#include "media/background/background.h"
 #include "media/input/input.h"
 #include "media/skin/skin_images.h"
 #include "platform/clock.h"
@@ -101,12 +102,33 @@ void startHud(Play& play, double nowMs) {
   else hud.stageLabel = Hud_StageLabel(play.song.stage, Play_LastStage(play));
 }
 
+// The song's background script (or random backgrounds), as the settings allow.
+void loadBackgrounds(const PlaySource& src, bool test) {
+  BackgroundParams bp;
+  bp.processScripts = g_settings.bgScripts != 0;
+  bp.randomAnimations = g_settings.randomAnimations & 3;
+  bp.brightness = g_settings.bgBrightness;
+  bp.aviQuality = g_settings.aviQuality;
+  bp.svpQuality = g_settings.svpQuality;
+  bp.visNumber = g_settings.visNumber;
+  bp.visPlugin = g_settings.visPlugin;
+  bp.alphaMovies = true;   // the SDL back-end always asks for frames with alpha
+  bp.msPerBeat = g_timing.msPerBeat > 0 ? g_timing.msPerBeat : 500;
+  bp.endPosition = 0;
+  for (const Player& p : g_players)
+    if (p.active)
+      for (int32_t i = 0; i < p.arrowCount; i++) bp.endPosition = std::max(bp.endPosition, p.arrows[i].startPos);
+  std::string folder = (test ? "" : "Songs/") + src.group + "/" + src.folder;
+  LoadBackgroundScript(folder.c_str(), src.chartFile.c_str(), bp);
+}
+
 // What the loading had done when the song never reaches its loop.
 void abandon(Play& play) {
   SongRun& song = play.song;
   if (song.stream) Audio_StreamFree(song.stream);
   song.stream = 0;
   Lyrics_Free(song.lyrics);
+  ResetBackgrounds();
   g_background.Free();
   for (Player& p : g_players) Chart_Free(p);
   Timing_FreeLists(g_timing);
@@ -136,6 +158,7 @@ bool SongPlay_Load(Play& play, int* stage, bool course) {
   } else {
     LoadSongBackground(src.group.c_str(), src.folder.c_str(), src.background.c_str(), g_settings.bgBrightness);
   }
+  loadBackgrounds(src, test);
   // 3. statistics and the life table
   for (int i = 0; i < 2; i++) {
     Player& p = g_players[i];
@@ -167,7 +190,9 @@ bool SongPlay_Load(Play& play, int* stage, bool course) {
     float seconds = bytes ? Audio_ChannelBytes2Seconds(song.stream, bytes) : -1;
     if (seconds > 0) song.songLengthMs = std::floor((double)seconds * 1000.0);
   }
-  // 7. the worker
+  // 7. the first frames of the movies and plug-ins, then the worker
+  g_backgrounds.musicChannel = song.stream;
+  PrimeBackgrounds();
   MediaWorker_Start(play.rules.threadPriority, play.rules.boost);
   // 8. the rate
   Audio_ChannelGetAttributes(song.stream, &song.baseRate, nullptr, nullptr);
@@ -194,6 +219,7 @@ bool SongPlay_Load(Play& play, int* stage, bool course) {
   NoteField_Reset(song.field);
   PlayInput_Reset();
   startHud(play, Clock_MsPrecise());
+  Backgrounds_Start(song.scroll.position, song.clock.ms, song.stream, &g_background);
 
   // 12. the loop
   WriteLog("Starting main game...\n");

@@ -1,6 +1,7 @@
 #include "play/song_play.h"
 #include "library/settings.h"
 #include "media/audio/audio.h"
+#include "media/background/background.h"
 #include "media/skin/skin_images.h"
 #include "platform/log.h"
 #include "play/media_worker.h"
@@ -51,6 +52,8 @@ int SongPlay_End(Play& play) {
   MediaWorker_Stop();
   WriteLog("Freeing effects...\n");
   WriteLog("Unloading backgrounds...\n");
+  Backgrounds_Stop();
+  ResetBackgrounds();
   g_background.Free();
   WriteLog("Freeing BPM changes and Freezes...\n");
   Timing_FreeLists(g_timing);

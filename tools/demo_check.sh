@@ -17,7 +17,7 @@ export SDL_VIDEODRIVER=${SDL_VIDEODRIVER:-dummy} SDL_AUDIODRIVER=${SDL_AUDIODRIV
 setup() {
   local d=$1
   mkdir -p "$d"
-  for f in Skins Sounds Songs Vis Courses; do ln -s "$game/$f" "$d/$f"; done
+  for f in Skins Sounds Songs Vis Movies Courses; do ln -s "$game/$f" "$d/$f"; done
   mkdir -p "$d/Profiles"
 }
 

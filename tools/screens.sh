@@ -33,7 +33,7 @@ modifiers() {
 folder() {
   local d=$work/$1
   mkdir -p "$d"
-  for f in Skins Sounds Songs Vis Courses bonus-1.crs bonus-2.crs; do ln -s "$game/$f" "$d/$f"; done
+  for f in Skins Sounds Songs Vis Movies Courses bonus-1.crs bonus-2.crs; do ln -s "$game/$f" "$d/$f"; done
   mkdir -p "$d/Profiles"
   echo "$d"
 }

@@ -22,8 +22,8 @@ class AnimationStrip {
   // Draws the frame shown at `timeMs` with the strip's position, alpha, colour
   // and rotation.
   bool Draw(int64_t timeMs);
-  // Only picks the frame shown at `timeMs` and re-cuts `image` when it changed
-  // (a tiled background then draws `image` several times).
+  // Only picks and cuts the frame shown at `timeMs` into `image` (for drawing it
+  // several times, tiled).
   bool Select(int64_t timeMs);
   void Free();
 

@@ -11,6 +11,7 @@
 // decodes movie and plug-in frames and copies updated definitions into layers.
 // Layers and request slots are shared under g_drawLock (the layer lock), frame
 // pixels under g_movieLock.
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -117,8 +118,8 @@ struct Backgrounds {
   std::vector<BackgroundEvent> events;
   size_t nextEvent = 0;
   bool scriptUsed = false;          // a "#BACKGROUND:" section was read
-  bool active = false;              // the play shows the layers (worker serves them)
-  bool paused = false;
+  std::atomic<bool> active{false};  // the play shows the layers (worker serves them)
+  std::atomic<bool> paused{false};
   // the random sources
   std::vector<std::string> randomSources;   // file names in randomFolder
   std::string randomFolder;
@@ -131,7 +132,7 @@ struct Backgrounds {
   int32_t requestLayer[kBackgroundRequests] = {-1, -1, -1, -1, -1, -1, -1, -1};
   // what the worker needs of the play
   uint32_t musicChannel = 0;
-  double clockMs = 0;               // the play clock, set by the main thread each frame
+  std::atomic<double> clockMs{0};   // the play clock, set by the main thread each frame
   double lastPosition = 0;          // song position the layers were last advanced to
 };
 
@@ -145,6 +146,19 @@ bool LoadBackgroundScript(const char* songFolder, const char* chartFile, const B
 // The same from the chart's text (already read): what the fuzz target drives.
 void BackgroundScript_FromText(const char* text, size_t length, const char* songFolder,
                                const BackgroundParams& params);
+// The play's side, every frame on the main thread. Start: layer 0 shows the
+// song's own picture (definition 0 draws `songPicture`), the others nothing, and
+// the events from `position` on are still to come.
+void Backgrounds_Start(double position, double clockMs, uint32_t musicChannel, Image* songPicture);
+// Switches the layers at every event up to `position`, then moves, stretches and
+// fades them by the units the song has advanced since the last call.
+void Backgrounds_Update(double position, double clockMs);
+void Backgrounds_Draw();
+void Backgrounds_Stop();
+// The media worker's turn, every 5 ms: serves the request slots, else decodes
+// the next due frame of each movie or visualization layer.
+void Backgrounds_ServeWorker();
+
 // Frees every definition's source and empties the layers and events.
 void ResetBackgrounds();
 // Decodes the first frame of every movie and visualization definition.

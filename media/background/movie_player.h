@@ -36,7 +36,7 @@ class MoviePlayer {
   int32_t frameWidth = 0, frameHeight = 0;   // the frame picture's size
   uint32_t stepX = 0, stepY = 0;     // movie size x 256 / frame size
   int64_t startOffsetMs = 0;         // "STARTAT:"
-  int64_t nextFrameMs = 0;           // movie time the next frame is due
+  int64_t nextFrameMs = 0;           // time (as given to Frame) the next frame is due
 
  private:
   struct Decoder;
