@@ -5,7 +5,8 @@
 // 3,000 frames: median, 99th percentile and worst; the resident memory before
 // and after tells whether a whole song's worth of frames keeps it flat.
 //
-// Needs the built game folder (the shipped movie and plug-ins).
+// Needs the built game folder (the shipped movie and plug-ins). Run with
+// SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy where there is no display or sound.
 #include "chart/chart.h"
 #include "chart/timing.h"
 #include "library/settings.h"
@@ -26,6 +27,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -59,6 +61,7 @@ bool setUp() {
   LoadArrows(2);
   Font_Load("Skins/Default", "font-Main");
   if (!Audio_Init(-1, 44100, 0, nullptr)) return false;
+  std::atexit([] { Audio_Free(); });   // its threads end before the program does
   Audio_Start();
   Vis_Search("Vis");
   if (Vis_Count() == 0) return false;

@@ -11,6 +11,7 @@
 #include "support/test_support.h"
 #include <gtest/gtest.h>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -134,4 +135,53 @@ TEST(BackgroundsGame, WithScriptsOffTheSongGetsRandomMoviesAndPlugins) {
       << r.tail();
   EXPECT_EQ(CountOf(r.log, "clip.avi..."), 1) << r.tail();
   EXPECT_EQ(CountOf(r.log, "Loading VIS Vis/"), 2) << r.tail();
+}
+
+// The background options act: scripts off, random visualizations only, and one
+// chosen plug-in, set in the options menu, give the next play that plug-in.
+TEST(BackgroundsGame, TheBackgroundOptionsChooseWhatTheNextPlayShows) {
+  constexpr int kDown = 31, kLeft = 30, kRight = 32, kStart = 57, kF11 = 87, kEscape = 1;
+  TempDir dir;
+  PrepareGame(GameSettings{}, 1);
+  std::error_code ec;
+  fs::create_directory_symlink(TestScreen_GameFolder() + "/Vis", "Vis", ec);
+  MenuPresses p;
+  p.anchor("Loading 'rkv2-title.png'");
+  p.move(kDown, 3);   // OPTIONS
+  p.screen(kStart);
+  p.anchor("Starting options menu");
+  p.move(kDown, 2);   // Background Options
+  p.screen(kStart);
+  p.move(kDown);      // Process BG Scripts: OFF
+  p.move(kLeft);
+  p.move(kDown);      // Random Animations: VIS
+  p.move(kLeft);
+  p.move(kDown, 5);   // Plug-in to Use: the first of the list
+  p.move(kRight);
+  p.key(kF11);
+  p.screen(kEscape);
+  p.screen(kEscape);
+  p.anchor("Leaving options menu", 1000);
+  p.key(kEscape);
+  GameRun r = RunGame(p.s, 90);
+  ASSERT_EQ(r.status, 0) << r.tail();
+  std::string cfg = ReadFile("rkv2.cfg");
+  ASSERT_EQ(cfg.size(), sizeof(Settings));
+  Settings s;
+  memcpy(&s, cfg.data(), sizeof s);
+  EXPECT_EQ(s.bgScripts, 0);
+  EXPECT_EQ(s.randomAnimations, 2);
+  EXPECT_EQ(s.visPlugin, 1);
+  EXPECT_EQ(TestScreen_Shots().size(), 1u);
+
+  // the song starts its random backgrounds early enough for its 4 s
+  std::string chart = ReadFile("Songs/Group 1/Song 1/song.rkv");
+  WriteFile("Songs/Group 1/Song 1/song.rkv", chart + "#RANDSTART:8;\n");
+  GameRun play = runTest("@ Starting main game...\nplay 2500 down 1\nplay 2600 up 1\n");
+  ASSERT_EQ(play.status, 0) << play.tail();
+  EXPECT_TRUE(InOrder(play.log, {"Generating random background...", "numRAVIs=0, numvis=2", "effects=2",
+                                 "(1) Loading VIS Vis/tv-scope.svp...", "Initialized Visualization 'Oscilloscope'",
+                                 "defined background..."}))
+      << play.tail();
+  EXPECT_EQ(CountOf(play.log, "Loading VIS"), 1);
 }

@@ -16,42 +16,6 @@ namespace {
 constexpr int kDown = 31, kRight = 32, kLeft = 30, kStart = 57, kF11 = 87, kKeyI = 23;
 constexpr uint32_t kViolet = 0x7020C0;
 
-// Presses at running times after the last anchor. The first direction press on a
-// screen must be held past the repeat step; later ones are short, or they repeat.
-struct Presses {
-  Script s;
-  int t = 0;
-  bool first = true;
-  void anchor(const char* text, int wait = 800) {
-    s.at(text);
-    t = wait;
-    first = true;
-  }
-  void key(int code, int holdMs = 60) {
-    s.text += std::to_string(t) + " down " + std::to_string(code) + "\n" + std::to_string(t + holdMs) + " up " +
-              std::to_string(code) + "\n";
-    t += holdMs + 340;
-  }
-  void move(int code, int times = 1) {
-    for (int i = 0; i < times; i++) {
-      key(code, first ? 180 : 60);
-      first = false;
-    }
-  }
-  // Start or Escape that opens or closes a screen, or Start on the main page (which
-  // opens it anew): the next one begins listening anew.
-  void screen(int code) {
-    key(code);
-    t += 500;
-    first = true;
-  }
-  void joy(int button) {
-    s.text += std::to_string(t) + " joy 0 " + std::to_string(button) + " down\n" + std::to_string(t + 80) +
-              " joy 0 " + std::to_string(button) + " up\n";
-    t += 500;
-  }
-};
-
 uint32_t pixelOf(const std::string& png, int x, int y) {
   FIBITMAP* d = FreeImage_Load(FIF_PNG, png.c_str(), 0);
   if (!d) return 0xFFFFFFFF;
@@ -87,7 +51,7 @@ TEST(OptionsMenuGame, EveryPageChangesWhatItShowsAndTheFilesKeepIt) {
   std::string before = ReadFile("rkv2.cfg");
   ASSERT_EQ(before.size(), sizeof(Settings));
 
-  Presses p;
+  MenuPresses p;
   p.anchor("Loading 'rkv2-title.png'");
   p.move(kDown, 3);                      // OPTIONS
   p.screen(kStart);

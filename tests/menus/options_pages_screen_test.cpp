@@ -4,6 +4,7 @@
 // past the repeat step, so the scripts hold it; the other presses are held 90 ms,
 // long enough to be seen on a slow frame and too short to repeat.
 #include "menus/options_edit.h"
+#include "menus/options_pages.h"
 #include "wheel_screen_util.h"
 
 namespace {
@@ -89,4 +90,19 @@ TEST_F(OptionsPageScreen, GameSoundAndBackgroundPagesForBothPlayers) {
   EXPECT_EQ(e.settings.visPlugin, 0);
   EXPECT_EQ(e.settings.svpQuality, 5);
   EXPECT_EQ(TestScreen_Shots().size(), 4u);
+}
+
+TEST_F(OptionsPageScreen, PluginToUseListsThePluginsAndWrapsToRandom) {
+  static const char* const names[] = {"Oscilloscope", "Spectrum Bars", nullptr};
+  g_optionsPlugins = OptionsPlugins{2, names};
+  Presses bg;
+  bg.first(kDown).times(kDown, 6)          // "Plug-in to Use"
+      (kRight)(kRight)(kF11)               // the second plug-in
+      (kRight)(kRight)                     // past "(RANDOM)" to the first
+      (kEscape);
+  bg.k.run();
+  EXPECT_EQ(OptionsPage_Background(e), 0);
+  g_optionsPlugins = OptionsPlugins{};
+  EXPECT_EQ(e.settings.visPlugin, 1);
+  EXPECT_EQ(TestScreen_Shots().size(), 1u);
 }

@@ -4,9 +4,7 @@
 // part turns or travels a whole number of its own repeats in the eight seconds,
 // so the last frame runs into the first without a seam.
 //
-// Encoded with FFmpeg's native MPEG-4 part 2 encoder in an AVI file (present in
-// every FFmpeg build), fixed quantiser, bit-exact flags, one thread: the same
-// bytes on every run.
+// Encoded by movie_encoder.h: the same bytes on every run.
 #include <cairo.h>
 
 #include <cmath>
@@ -15,12 +13,10 @@
 
 #include "gen.h"
 #include "gen_draw.h"
+#include "movie_encoder.h"
 
 extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
 #include <libavutil/log.h>
-#include <libswscale/swscale.h>
 }
 
 namespace {
@@ -133,70 +129,18 @@ void DrawFrame(cairo_t* cr, int frame, const std::vector<Spark>& sparks) {
   cairo_pattern_destroy(rim);
 }
 
-// Writes `frames` frames drawn by DrawFrame into an AVI file.
-bool EncodeMovie(const std::string& path) {
-  AVFormatContext* fmt = nullptr;
-  if (avformat_alloc_output_context2(&fmt, nullptr, "avi", path.c_str()) < 0 || !fmt) return false;
-  const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_MPEG4);
-  AVStream* st = codec ? avformat_new_stream(fmt, nullptr) : nullptr;
-  AVCodecContext* enc = st ? avcodec_alloc_context3(codec) : nullptr;
-  AVFrame* yuv = av_frame_alloc();
-  AVPacket* pkt = av_packet_alloc();
-  SwsContext* sws = nullptr;
+// Writes the frames drawn by DrawFrame into an AVI file.
+bool EncodeDrift(const std::string& path) {
   Canvas canvas = Canvas_New(kWidth, kHeight, true);
-  bool ok = enc && yuv && pkt && canvas.cr;
-  auto send = [&](AVFrame* f) {
-    if (avcodec_send_frame(enc, f) < 0) return false;
-    while (avcodec_receive_packet(enc, pkt) == 0) {
-      av_packet_rescale_ts(pkt, enc->time_base, st->time_base);
-      pkt->stream_index = st->index;
-      if (av_interleaved_write_frame(fmt, pkt) < 0) return false;
-    }
-    return true;
-  };
-  if (ok) {
-    enc->width = kWidth;
-    enc->height = kHeight;
-    enc->pix_fmt = AV_PIX_FMT_YUV420P;
-    enc->time_base = AVRational{1, kFps};
-    enc->framerate = AVRational{kFps, 1};
-    enc->gop_size = kKeyEvery;
-    enc->max_b_frames = 0;
-    enc->thread_count = 1;
-    enc->flags |= AV_CODEC_FLAG_QSCALE | AV_CODEC_FLAG_BITEXACT;
-    enc->global_quality = FF_QP2LAMBDA * kQscale;
-    if (fmt->oformat->flags & AVFMT_GLOBALHEADER) enc->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-    fmt->flags |= AVFMT_FLAG_BITEXACT;
-    yuv->format = AV_PIX_FMT_YUV420P;
-    yuv->width = kWidth;
-    yuv->height = kHeight;
-    sws = sws_getContext(kWidth, kHeight, AV_PIX_FMT_BGRA, kWidth, kHeight, AV_PIX_FMT_YUV420P,
-                         SWS_POINT | SWS_ACCURATE_RND | SWS_BITEXACT, nullptr, nullptr, nullptr);
-    ok = sws && avcodec_open2(enc, codec, nullptr) >= 0 && avcodec_parameters_from_context(st->codecpar, enc) >= 0 &&
-         av_frame_get_buffer(yuv, 0) >= 0 && avio_open(&fmt->pb, path.c_str(), AVIO_FLAG_WRITE) >= 0;
-    st->time_base = enc->time_base;
-    ok = ok && avformat_write_header(fmt, nullptr) >= 0;
-  }
+  if (!canvas.cr) return false;
   const std::vector<Spark> sparks = Sparks();
-  for (int i = 0; ok && i < kFrames; i++) {
+  bool ok = EncodeMovie(path, kWidth, kHeight, kFps, kFrames, kQscale, kKeyEvery, [&](int i, int* stride) {
     DrawFrame(canvas.cr, i, sparks);
     cairo_surface_flush(canvas.surface);
-    // cairo's ARGB32 words are B, G, R, A bytes in memory.
-    const uint8_t* src[4] = {cairo_image_surface_get_data(canvas.surface), nullptr, nullptr, nullptr};
-    int srcStride[4] = {cairo_image_surface_get_stride(canvas.surface), 0, 0, 0};
-    ok = av_frame_make_writable(yuv) >= 0 && sws_scale(sws, src, srcStride, 0, kHeight, yuv->data, yuv->linesize) > 0;
-    yuv->pts = i;
-    yuv->quality = enc->global_quality;
-    ok = ok && send(yuv);
-  }
-  ok = ok && send(nullptr) && av_write_trailer(fmt) >= 0;
-  if (fmt->pb) avio_closep(&fmt->pb);
+    *stride = cairo_image_surface_get_stride(canvas.surface);
+    return (const uint8_t*)cairo_image_surface_get_data(canvas.surface);
+  });
   Canvas_Free(canvas);
-  sws_freeContext(sws);
-  av_packet_free(&pkt);
-  av_frame_free(&yuv);
-  avcodec_free_context(&enc);
-  avformat_free_context(fmt);
   return ok;
 }
 }  // namespace
@@ -210,7 +154,7 @@ bool Gen_Movies(const GenContext& ctx) {
   if (!MakeDirs(dir)) {
     return false;  // MakeDirs said why
   }
-  if (!EncodeMovie(path)) {
+  if (!EncodeDrift(path)) {
     std::filesystem::remove(path, ec);
     GenFail("cannot encode '%s'", path.c_str());
     return false;
