@@ -29,6 +29,8 @@
 #include "media/skin/skin_images.h"
 #include "media/sound/sound_fx.h"
 #include "library/settings.h"
+#include "library/joystick_names.h"
+#include "library/tarvolen_ini.h"
 #include "media/input/input.h"
 #include "media/input_script.h"
 #include "platform/clock.h"
@@ -145,6 +147,10 @@ int GameMain(int argc, char** argv) {
   g_optionsPlugins.count = Vis_Count();
   g_optionsPlugins.names = Vis_Names();
   loadSettings(Vis_Count());
+  // our own settings beside the fixed record, then the bound joysticks by name
+  WriteLog("Loading tarvolen.ini...\n");
+  TarvolenIni_Load();
+  JoystickNames_Load();
   Options_Parse(line, g_settings.fullScreen == 1, o);
   g_settings.assistTick = 0;
   g_collectionShowSM = o.showSM;

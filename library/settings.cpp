@@ -1,4 +1,6 @@
 #include "library/settings.h"
+#include "library/joystick_names.h"
+#include "library/tarvolen_ini.h"
 #include "platform/log.h"
 #include "media/input_binding.h"
 #include "platform/files.h"
@@ -8,7 +10,6 @@
 
 Settings g_settings;
 uint8_t g_storedSortBy = 1;
-InputBinding g_bindings[kBindingCount];
 InputBinding g_functionKeys[kFunctionKeyCount];
 
 namespace {
@@ -179,6 +180,9 @@ bool loadSettings(int pluginCount) {
 bool saveSettings() {
   bool a = File_WriteSafely(kSettingsFile, &g_settings, sizeof g_settings);
   bool b = File_WriteSafely(kBindingsFile, g_bindings, sizeof g_bindings);
+  // the names of the bound joysticks go with the numbers just written
+  JoystickNames_Store();
+  TarvolenIni_Save();
   if (!a) WriteLog("Unable to write settings file (rkv2.cfg)\n");
   if (!b) WriteLog("Unable to write key bindings file (rkv2.inp)\n");
   return a && b;

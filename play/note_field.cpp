@@ -98,7 +98,9 @@ void NoteField_Draw(NoteFieldState& st, Player& p, int pi, const ScrollState& sc
   f.beatFrac = beatFraction(scroll.chartPos);
   f.chartPos = scroll.chartPos;
   f.songPosition = scroll.position;
-  f.tapeScroll = Timing_TapeScroll(scroll, p);
+  // the visual offset moves the tape by that many milliseconds at the current
+  // tempo (during a stop the arrows keep the same distance from where they stop)
+  f.tapeScroll = Timing_TapeScroll(scroll, p) + st.visualOffsetMs[pi] * p.pixelsPerMs;
   bool flat = p.options.arrowFilter == FILTER_FLAT;
   int columns[kColumnSlots], columnCount = 0;
   if (p.panels == 8)

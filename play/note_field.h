@@ -33,6 +33,11 @@ struct NoteFieldState {
   } holds[2][kHoldSlots];
   int nextHold[2];
   int picturesDrawn;   // pictures the last NoteField_Draw put on screen
+  // The player's controller's visual offset: the arrows are drawn as they will be
+  // this many milliseconds later (set by the play from the last press's device).
+  double visualOffsetMs[2];
+  int visualDevice[2];     // the device of the player's last press
+  bool visualDeviceSeen[2];
 };
 
 

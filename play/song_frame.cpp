@@ -17,6 +17,7 @@
 #include "play/play_events.h"
 #include "play/play_input.h"
 #include "play/play_keys.h"
+#include "play/press_device.h"
 #include "play/player.h"
 #include "play/song_play.h"
 #include <SDL.h>
@@ -89,10 +90,17 @@ void readPresses(Play& play, const JudgeClock& jc, PlayerInput input[2]) {
     PlayInput_Read(pi, p.panels, song.wallMs, panels);
     p.stepCount += panels.pressCount;
     for (int k = 0; k < panels.pressCount; k++) {
-      double at = SongClock_At(song.clock, panels.presses[k].atMs);
+      // a controller whose presses arrive late has them judged that much earlier
+      int device = PressDevice_OfColumn(pi, p.panels, panels.presses[k].column);
+      double atMs = panels.presses[k].atMs - PressDevice_InputOffsetMs(device);
+      double at = SongClock_At(song.clock, atMs);
       PlayerInput_Add(input[pi], panels.presses[k].column, (int64_t)std::floor(at));
       NoteField_Press(song.field, pi, panels.presses[k].column, song.wallMs);
+      song.field.visualDevice[pi] = device;
+      song.field.visualDeviceSeen[pi] = true;
     }
+    int shown = song.field.visualDeviceSeen[pi] ? song.field.visualDevice[pi] : PressDevice_OfPlayer(pi);
+    song.field.visualOffsetMs[pi] = PressDevice_VisualOffsetMs(shown);
     for (int c = 0; c < kColumnSlots; c++)
       if (panels.held[c]) input[pi].held |= (uint16_t)(1u << c);
     if (autoplay) {

@@ -1,6 +1,10 @@
 // The binding tests: held, press and release edges, and press with repeat.
 #include "media/input/input.h"
 
+// The table is read and written by the settings, but the input reads it (and the
+// joystick hot-plug moves its joystick numbers), so it lives here.
+InputBinding g_bindings[kBindingCount];
+
 namespace {
 // One stored time shared by every binding; 0 means none.
 uint32_t g_repeatTime = 0;

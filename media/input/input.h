@@ -38,6 +38,8 @@ void Joystick_Init();
 void Joystick_Shutdown();
 void Joystick_Poll();
 int Joystick_Count();
+// The name of real joystick `joystick` as the system reports it; null when none is open there.
+const char* Joystick_Name(int joystick);
 bool Joystick_IsPresent(int joystick);
 bool Joystick_IsButtonDown(const InputBinding& b);
 // The first pressed button (joysticks in order, buttons from 0) is written to

@@ -1,13 +1,18 @@
 // Joysticks and dance mats through SDL, merged with scripted buttons. A joystick
 // that the script uses counts as present, its stick centred, even when no real
-// one is plugged in. Joysticks are counted once at start-up (no hot plugging).
+// one is plugged in. Joysticks plugged in or pulled out later are picked up by
+// the hot-plug watch (joystick_hotplug.h), which Joystick_Poll runs.
 #include "platform/log.h"
 #include "media/input/input.h"
+#include "media/input/joystick_hotplug.h"
 #include "media/input_script.h"
 #include "platform/clock.h"
 #include <SDL.h>
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 struct Joystick {
@@ -18,6 +23,7 @@ struct Joystick {
   int32_t axes, hats;
   int32_t x, y;
   uint32_t mask;       // button n is bit 1 << n
+  char name[128];      // as SDL reports it
 };
 
 Joystick g_joy[kMaxJoysticks];
@@ -37,6 +43,45 @@ void centre(Joystick& j) {
   j.x = (j.xMin + j.xMax) / 2;
   j.y = (j.yMin + j.yMax) / 2;
 }
+
+void closeDevices() {
+  for (Joystick& j : g_joy) {
+    if (j.device) SDL_JoystickClose(j.device);
+    j.device = nullptr;
+    j.real = false;
+    j.mask = 0;
+    j.name[0] = 0;
+  }
+  g_realCount = 0;
+}
+
+// Opens every joystick SDL counts; `names` gets each one's name ("" for one that
+// could not be opened).
+void openDevices(std::vector<std::string>& names) {
+  names.clear();
+  SDL_JoystickEventState(SDL_IGNORE);  // read by polling, once a frame
+  int count = std::min(SDL_NumJoysticks(), kMaxJoysticks);
+  g_realCount = std::max(count, 0);
+  SDL_JoystickUpdate();
+  for (int n = 0; n < g_realCount; n++) {
+    Joystick& j = g_joy[n];
+    j.device = SDL_JoystickOpen(n);
+    names.emplace_back();
+    if (!j.device) {
+      WriteLogf("Joystick %d could not be read and is ignored\n", n + 1);
+      continue;
+    }
+    j.real = true;
+    j.buttons = std::clamp(SDL_JoystickNumButtons(j.device), 0, 32);
+    j.axes = std::max(SDL_JoystickNumAxes(j.device), 0);
+    j.hats = std::max(SDL_JoystickNumHats(j.device), 0);
+    snprintf(j.name, sizeof j.name, "%s", SDL_JoystickName(n) ? SDL_JoystickName(n) : "");
+    // a device without a name still needs one to be told apart from none
+    if (!j.name[0]) snprintf(j.name, sizeof j.name, "Joystick");
+    names.back() = j.name;
+    WriteLogf("Joystick %d: '%s', %d buttons, %d axes\n", n + 1, j.name, j.buttons, j.axes);
+  }
+}
 }  // namespace
 
 void Joystick_Init() {
@@ -52,41 +97,39 @@ void Joystick_Init() {
     return;
   }
   g_subsystem = true;
-  SDL_JoystickEventState(SDL_IGNORE);  // read by polling, once a frame
-  int count = std::min(SDL_NumJoysticks(), kMaxJoysticks);
-  g_realCount = std::max(count, 0);
-  SDL_JoystickUpdate();
-  for (int n = 0; n < g_realCount; n++) {
-    Joystick& j = g_joy[n];
-    j.device = SDL_JoystickOpen(n);
-    if (!j.device) {
-      WriteLogf("Joystick %d could not be read and is ignored\n", n + 1);
-      continue;
-    }
-    j.real = true;
-    j.buttons = std::clamp(SDL_JoystickNumButtons(j.device), 0, 32);
-    j.axes = std::max(SDL_JoystickNumAxes(j.device), 0);
-    j.hats = std::max(SDL_JoystickNumHats(j.device), 0);
-    WriteLogf("Joystick %d: '%s', %d buttons, %d axes\n", n + 1, SDL_JoystickName(n) ? SDL_JoystickName(n) : "",
-              j.buttons, j.axes);
-  }
+  std::vector<std::string> names;
+  openDevices(names);
   WriteLogf("Found %d joysticks\n", g_realCount);
+  JoystickHotplug_Begin(Clock_Ms(), names);
+}
+
+// SDL 1.2 counts joysticks when its joystick subsystem starts: restarting it
+// is the way to see the ones plugged in since.
+void Joystick_Reopen(std::vector<std::string>& names) {
+  closeDevices();
+  names.clear();
+  if (g_subsystem) SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+  g_subsystem = SDL_InitSubSystem(SDL_INIT_JOYSTICK) == 0;
+  if (!g_subsystem) {
+    WriteLogf("Joysticks unavailable: %s\n", SDL_GetError());
+    return;
+  }
+  openDevices(names);
+}
+
+const char* Joystick_Name(int joystick) {
+  return joystick >= 0 && joystick < kMaxJoysticks && g_joy[joystick].real ? g_joy[joystick].name : nullptr;
 }
 
 void Joystick_Shutdown() {
-  for (Joystick& j : g_joy) {
-    if (j.device) SDL_JoystickClose(j.device);
-    j.device = nullptr;
-    j.real = false;
-    j.mask = 0;
-  }
-  g_realCount = 0;
+  closeDevices();
   g_lastDirection = 0;
   if (g_subsystem) SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
   g_subsystem = false;
 }
 
 void Joystick_Poll() {
+  if (g_subsystem) JoystickHotplug_Check(Clock_Ms());
   if (g_subsystem && g_realCount) SDL_JoystickUpdate();
   uint32_t scripted[kScriptJoysticks] = {};
   g_scriptMask = 0;
