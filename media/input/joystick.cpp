@@ -31,6 +31,7 @@ int g_realCount = 0;
 uint32_t g_scriptMask = 0;  // joysticks the script uses
 int g_lastDirection = 0;
 bool g_subsystem = false;
+bool g_watching = false;    // the hot-plug watch runs, even after a failed restart
 
 bool present(int n) { return n >= 0 && n < kMaxJoysticks && (g_joy[n].real || (g_scriptMask >> n & 1)); }
 
@@ -97,6 +98,7 @@ void Joystick_Init() {
     return;
   }
   g_subsystem = true;
+  g_watching = true;
   std::vector<std::string> names;
   openDevices(names);
   WriteLogf("Found %d joysticks\n", g_realCount);
@@ -126,10 +128,11 @@ void Joystick_Shutdown() {
   g_lastDirection = 0;
   if (g_subsystem) SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
   g_subsystem = false;
+  g_watching = false;
 }
 
 void Joystick_Poll() {
-  if (g_subsystem) JoystickHotplug_Check(Clock_Ms());
+  if (g_watching) JoystickHotplug_Check(Clock_Ms());
   if (g_subsystem && g_realCount) SDL_JoystickUpdate();
   uint32_t scripted[kScriptJoysticks] = {};
   g_scriptMask = 0;
