@@ -7,7 +7,10 @@ FramePacer g_pacer;
 
 namespace {
 Event g_frameEvent;
+void (*g_waitHook)() = nullptr;
 }
+
+void Pacer_SetWaitHook(void (*hook)()) { g_waitHook = hook; }
 
 bool Pacer_Init(int fps) {
   g_pacer = FramePacer{};
@@ -30,7 +33,12 @@ int WaitFrame() {
     g_pacer.lastFrameMs = now;
     return 1;
   }
-  Event_Wait(g_frameEvent);
+  if (g_waitHook) {
+    // short slices, so that what the hook samples is never more than ~1 ms old
+    while (!Event_WaitMs(g_frameEvent, 1)) g_waitHook();
+  } else {
+    Event_Wait(g_frameEvent);
+  }
   Event_Reset(g_frameEvent);
   g_pacer.lastFrameMs = Clock_Ms();
   return 1;

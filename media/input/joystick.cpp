@@ -3,6 +3,7 @@
 // one is plugged in. Joysticks are counted once at start-up (no hot plugging).
 #include "platform/log.h"
 #include "media/input/input.h"
+#include "media/input/evdev_reader.h"
 #include "media/input_script.h"
 #include "platform/clock.h"
 #include <SDL.h>
@@ -71,9 +72,11 @@ void Joystick_Init() {
               j.buttons, j.axes);
   }
   WriteLogf("Found %d joysticks\n", g_realCount);
+  Evdev_Start();
 }
 
 void Joystick_Shutdown() {
+  Evdev_Stop();
   for (Joystick& j : g_joy) {
     if (j.device) SDL_JoystickClose(j.device);
     j.device = nullptr;
@@ -166,4 +169,18 @@ int Joystick_MenuDirection() {
   if (dir == g_lastDirection) return 0;
   g_lastDirection = dir;
   return dir;
+}
+
+// ---- The real devices alone, for the edge sampler and the evdev reader ----
+bool Joystick_IsReal(int n) { return n >= 0 && n < kMaxJoysticks && g_joy[n].real && g_joy[n].device; }
+
+int Joystick_RealButtonCount(int n) { return Joystick_IsReal(n) ? g_joy[n].buttons : 0; }
+
+bool Joystick_ReadReal(int n, uint32_t* mask) {
+  if (!Joystick_IsReal(n)) return false;
+  uint32_t m = 0;
+  for (int b = 0; b < g_joy[n].buttons; b++)
+    if (SDL_JoystickGetButton(g_joy[n].device, b)) m |= 1u << b;
+  *mask = m;
+  return true;
 }
