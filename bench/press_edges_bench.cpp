@@ -7,7 +7,8 @@
 //   moment, read by the reader thread.
 // Presses last 2 to 30 ms (many start and end inside one frame), 5 to 40 ms
 // apart. Frames draw for 3 ms, then wait for the 60 Hz pacer, or (unpaced) give
-// the system 1 ms as the play does and go on. Counters: mean and max |stamp -
+// the system 1 ms as the play does and go on (the sampler then runs at the
+// frame's start and before its present). Counters: mean and max |stamp -
 // truth| in ms, presses missed (press and release both unseen), and the input
 // path's CPU in % of a core (main thread sampling, or the reader thread).
 #include "media/input/evdev_reader.h"
@@ -128,8 +129,8 @@ static void BM_SdlJoystickStamps(benchmark::State& state) {
       double d0 = threadCpuMs();
       busyMs(3);                              // drawing
       drawn += threadCpuMs() - d0;
-      if (paced) WaitFrame();
-      else Clock_SleepMs(1);
+      WaitFrame();                            // unpaced it returns at once
+      if (!paced) Clock_SleepMs(1);           // as the play gives the system a moment
     }
     presser.join();
     wall += Clock_MsPrecise() - t0;
@@ -187,8 +188,8 @@ static void BM_EvdevStamps(benchmark::State& state) {
     double t0 = Clock_MsPrecise();
     while (!done) {
       busyMs(3);
-      if (paced) WaitFrame();
-      else Clock_SleepMs(1);
+      WaitFrame();                            // unpaced it returns at once
+      if (!paced) Clock_SleepMs(1);           // as the play gives the system a moment
     }
     presser.join();
     Clock_SleepMs(20);

@@ -26,12 +26,22 @@ bool sdlButtons(int joystick, uint32_t* mask) { return Joystick_ReadReal(joystic
 
 const EdgeSource kSdl = {sdlPump, sdlKeys, sdlJoysticks, sdlButtons};
 const EdgeSource* g_source = &kSdl;
+double g_lastSampleMs = -1;
+constexpr double kLongestSpanMs = 50;   // after a longer pause the sample time itself is the guess
 }  // namespace
 
-void InputEdges_SetSource(const EdgeSource* source) { g_source = source ? source : &kSdl; }
+void InputEdges_SetSource(const EdgeSource* source) {
+  g_source = source ? source : &kSdl;
+  g_lastSampleMs = -1;
+}
 
 void InputEdges_Sample(double nowMs) {
   const EdgeSource& s = *g_source;
+  // A change this sample sees happened since the previous one: the middle of
+  // that span halves the average error against stamping it now.
+  double span = nowMs - g_lastSampleMs;
+  double at = g_lastSampleMs >= 0 && span > 0 && span <= kLongestSpanMs ? nowMs - span / 2 : nowMs;
+  g_lastSampleMs = nowMs;
   if (s.pump) s.pump();
   int n = 0;
   if (const uint8_t* state = s.keys ? s.keys(&n) : nullptr) {
@@ -40,12 +50,12 @@ void InputEdges_Sample(double nowMs) {
     for (int sym = 0, end = std::min(n, 512); sym < end; sym++)
       if (state[sym])
         if (int code = Keyboard_ScanCodeForSym(sym)) keys[code] = 0x80;
-    InputEdges_SyncKeys(nowMs, keys);
+    InputEdges_SyncKeys(at, keys);
   }
   for (int j = 0, count = s.joystickCount ? s.joystickCount() : 0; j < count; j++) {
     uint32_t mask = 0;
     if (Evdev_OwnsJoystick(j) || !s.buttons || !s.buttons(j, &mask)) continue;
-    InputEdges_SyncButtons(nowMs, j, mask, 32);
+    InputEdges_SyncButtons(at, j, mask, 32);
   }
 }
 

@@ -48,10 +48,11 @@ struct EdgeSource {
   int (*joystickCount)();
   bool (*buttons)(int joystick, uint32_t* mask);   // false when it cannot be read
 };
-// nullptr restores the SDL reads.
+// nullptr restores the SDL reads. Either way the next sample counts as the first.
 void InputEdges_SetSource(const EdgeSource* source);
 // Reads the keyboard and the joysticks not read through evdev and logs every
-// change since the last sample at `nowMs`. Main thread only (SDL 1.2 pumps
+// change since the last sample, stamped midway between that sample and `nowMs`
+// (at `nowMs` itself for the first sample, or after a pause of over 50 ms). Main thread only (SDL 1.2 pumps
 // events there).
 void InputEdges_Sample(double nowMs);
 // The sampler at the current time; installed as the pacer's wait hook.

@@ -123,7 +123,7 @@ struct Sampler : EdgeLog {
 };
 }  // namespace
 
-TEST_F(Sampler, LogsEachChangeAtTheSampleTime) {
+TEST_F(Sampler, LogsEachChangeMidwaySinceThePreviousSample) {
   uint64_t cursor = InputEdges_Cursor();
   g_symState['a'] = 1;          // DIK 30
   g_fakeButtons[1] = 1u << 3;
@@ -139,7 +139,12 @@ TEST_F(Sampler, LogsEachChangeAtTheSampleTime) {
   EXPECT_EQ(all[0].atMs, 100);
   EXPECT_EQ(all[1].device, 1);
   EXPECT_EQ(all[1].code, 3);
-  EXPECT_EQ(all[3].atMs, 102.5);
+  EXPECT_EQ(all[3].atMs, 101.75);   // between the samples at 101 and 102.5
+  g_symState['a'] = 1;
+  InputEdges_Sample(200);            // after a long pause: the sample's own time
+  all = readAll(cursor);
+  ASSERT_EQ(all.size(), 1u);
+  EXPECT_EQ(all[0].atMs, 200);
   EXPECT_EQ(all[3].down, 0);
 }
 
