@@ -8,6 +8,7 @@
 #include <SDL.h>
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -43,10 +44,11 @@ bool sameName(const char* a, const char* b) {
   return true;
 }
 
-// Opens one node; returns its fd when it is a joystick-class device, else -1.
+// Opens one node; returns its fd when it is a joystick-class device, else -1
+// (-2 when the player may not read it).
 int openNode(const char* path, char* name, size_t nameSize, uint8_t* bits, int bytes) {
   int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return -1;
+  if (fd < 0) return errno == EACCES || errno == EPERM ? -2 : -1;
   memset(bits, 0, bytes);
   if (ioctl(fd, EVIOCGBIT(EV_KEY, bytes), bits) < 0 || !Evdev_IsJoystickClass(bits, bytes)) {
     close(fd);
@@ -67,6 +69,7 @@ void Evdev_Start() {
   Evdev_Stop();
   int joysticks = std::min(Joystick_Count(), (int)kEdgeJoysticks);
   bool taken[kEdgeJoysticks] = {};
+  int unreadable = 0;
 #ifdef __linux__
   std::vector<std::string> nodes;
   if (DIR* dir = opendir("/dev/input")) {
@@ -83,6 +86,7 @@ void Evdev_Start() {
     snprintf(path, sizeof path, "/dev/input/%s", node.c_str());
     uint8_t bits[kCodes / 8];
     int fd = openNode(path, name, sizeof name, bits, sizeof bits);
+    unreadable += fd == -2;
     if (fd < 0) continue;
     int16_t buttonOf[kCodes];
     int buttons = Evdev_ButtonNumbers(bits, sizeof bits, buttonOf, kCodes);
@@ -106,8 +110,14 @@ void Evdev_Start() {
     WriteLogf("Input: '%s' read through evdev (%s)\n", name, path);
   }
 #endif
+  bool throughSdl = false;
   for (int j = 0; j < joysticks; j++)
-    if (!taken[j] && Joystick_IsReal(j))
+    if (!taken[j] && Joystick_IsReal(j)) {
       WriteLogf("Input: '%s' read through SDL\n", SDL_JoystickName(j) ? SDL_JoystickName(j) : "");
+      throughSdl = true;
+    }
+  if (throughSdl && unreadable)
+    WriteLogf("Input: %d event nodes in /dev/input may not be read; read access to a pad's node lets the game "
+              "read it directly\n", unreadable);
   if (Evdev_DeviceCount()) Evdev_StartThread();
 }
