@@ -7,7 +7,10 @@ FramePacer g_pacer;
 
 namespace {
 Event g_frameEvent;
+void (*g_waitHook)() = nullptr;
 }
+
+void Pacer_SetWaitHook(void (*hook)()) { g_waitHook = hook; }
 
 bool Pacer_Init(int fps) {
   g_pacer = FramePacer{};
@@ -22,15 +25,27 @@ bool Pacer_Init(int fps) {
 }
 
 int WaitFrame() {
-  if (!g_pacer.limiterOn) return 1;
+  // unpaced, or already late: the hook still samples once before the present
+  if (!g_pacer.limiterOn) {
+    if (g_waitHook) g_waitHook();
+    return 1;
+  }
   uint32_t now = Clock_Ms();
   uint32_t elapsed = now - g_pacer.lastFrameMs;
   g_pacer.lastFrameDurationMs = elapsed;
   if (elapsed >= g_pacer.frameIntervalMs) {
+    if (g_waitHook) g_waitHook();
     g_pacer.lastFrameMs = now;
     return 1;
   }
-  Event_Wait(g_frameEvent);
+  if (g_waitHook) {
+    // once as the wait begins, then in short slices, so that what the hook
+    // samples is never more than ~1 ms old
+    g_waitHook();
+    while (!Event_WaitMs(g_frameEvent, 1)) g_waitHook();
+  } else {
+    Event_Wait(g_frameEvent);
+  }
   Event_Reset(g_frameEvent);
   g_pacer.lastFrameMs = Clock_Ms();
   return 1;

@@ -21,3 +21,7 @@ bool Pacer_Restart(unsigned delayMs);  // the timer with another delay
 // next WaitFrame sleep a whole interval more.
 void Pacer_SignalFrame();
 void Pacer_End();
+// Called about every millisecond while WaitFrame waits (the input sampler), and
+// once when it does not wait, on the thread that waits; nullptr for none. The
+// frame timing stays the same.
+void Pacer_SetWaitHook(void (*hook)());

@@ -1,7 +1,8 @@
 #pragma once
 // The players' panels during play: which columns are held and which were newly
-// pressed, each press with the program time at which it happened (for scripted
-// input the exact time of its event, else the time the devices were read).
+// pressed, each press with the program time at which it happened: the time its
+// key or button edge was seen (sampled about every millisecond, or the kernel's
+// time for a pad read through evdev), and for scripted input the time of its event.
 #include "chart/chart.h"
 #include <cstdint>
 
@@ -10,6 +11,7 @@ struct PanelPress {
   double atMs;   // program clock (Clock_MsPrecise)
 };
 
+// A column may be pressed more than once in a frame (press, release, press).
 struct PanelState {
   bool held[kColumnSlots];
   PanelPress presses[kColumnSlots];
@@ -19,4 +21,7 @@ struct PanelState {
 // The bindings of each column of a player: 4, 6 or 8 panels (8: the first pad
 // is player 1's bindings, the second player 2's).
 void PlayInput_Read(int player, int panels, double nowMs, PanelState& out);
+// The play starts: edges before now are not presses; what is held stays held.
 void PlayInput_Reset();
+// Writes each pad's measured report interval to the log (at the play's end).
+void PlayInput_LogPads();

@@ -5,6 +5,7 @@
 #include "media/skin/skin_images.h"
 #include "platform/log.h"
 #include "play/media_worker.h"
+#include "play/play_input.h"
 #include "play/play_results.h"
 #include "play/player.h"
 
@@ -47,6 +48,7 @@ int PlaySong(int* stage, int courseFlag, int courseIndex) {
 int SongPlay_End(Play& play) {
   SongRun& song = play.song;
   WriteLog("Finished main game loop...\n");
+  PlayInput_LogPads();
   WriteLog("Unloading danger tile...\n");
   WriteLog("Unloading fade layer...\n");
   MediaWorker_Stop();

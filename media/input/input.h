@@ -48,6 +48,12 @@ bool Joystick_CaptureButton(InputBinding& out);
 // 0, or 1 up, 2 down, 3 left, 4 right; an event only when the direction differs
 // from the previous call's, so a held stick gives one event.
 int Joystick_MenuDirection();
+// The real joysticks alone, without the script: whether n was opened, its
+// button count, and its buttons as SDL reports them now (after the update the
+// caller made).
+bool Joystick_IsReal(int n);
+int Joystick_RealButtonCount(int n);
+bool Joystick_ReadReal(int n, uint32_t* mask);
 
 // ---- Bindings ----
 // Reads every device once: the keyboard and the joysticks.

@@ -4,6 +4,7 @@
 // the hot-plug watch (joystick_hotplug.h), which Joystick_Poll runs.
 #include "platform/log.h"
 #include "media/input/input.h"
+#include "media/input/evdev_reader.h"
 #include "media/input/joystick_hotplug.h"
 #include "media/input_script.h"
 #include "platform/clock.h"
@@ -103,11 +104,14 @@ void Joystick_Init() {
   openDevices(names);
   WriteLogf("Found %d joysticks\n", g_realCount);
   JoystickHotplug_Begin(Clock_Ms(), names);
+  Evdev_Start();
 }
 
 // SDL 1.2 counts joysticks when its joystick subsystem starts: restarting it
-// is the way to see the ones plugged in since.
+// is the way to see the ones plugged in since. The evdev reader matches its
+// pads to the new numbers again.
 void Joystick_Reopen(std::vector<std::string>& names) {
+  Evdev_Stop();
   closeDevices();
   names.clear();
   if (g_subsystem) SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
@@ -117,6 +121,7 @@ void Joystick_Reopen(std::vector<std::string>& names) {
     return;
   }
   openDevices(names);
+  Evdev_Start();
 }
 
 const char* Joystick_Name(int joystick) {
@@ -124,6 +129,7 @@ const char* Joystick_Name(int joystick) {
 }
 
 void Joystick_Shutdown() {
+  Evdev_Stop();
   closeDevices();
   g_lastDirection = 0;
   if (g_subsystem) SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
@@ -212,4 +218,18 @@ int Joystick_MenuDirection() {
   if (dir == g_lastDirection) return 0;
   g_lastDirection = dir;
   return dir;
+}
+
+// ---- The real devices alone, for the edge sampler and the evdev reader ----
+bool Joystick_IsReal(int n) { return n >= 0 && n < kMaxJoysticks && g_joy[n].real && g_joy[n].device; }
+
+int Joystick_RealButtonCount(int n) { return Joystick_IsReal(n) ? g_joy[n].buttons : 0; }
+
+bool Joystick_ReadReal(int n, uint32_t* mask) {
+  if (!Joystick_IsReal(n)) return false;
+  uint32_t m = 0;
+  for (int b = 0; b < g_joy[n].buttons; b++)
+    if (SDL_JoystickGetButton(g_joy[n].device, b)) m |= 1u << b;
+  *mask = m;
+  return true;
 }

@@ -2,9 +2,11 @@
 // key state and merged with scripted keys.
 #include "platform/log.h"
 #include "media/input/input.h"
+#include "media/input/input_edges.h"
 #include "media/input_script.h"
 #include "media/window.h"
 #include "platform/clock.h"
+#include "platform/pacer.h"
 #include <SDL.h>
 #include <algorithm>
 #include <cstring>
@@ -34,10 +36,14 @@ int Keyboard_Init(int cooperationFlags, bool useSDL) {
     return kKeyboardInitRefused;
   }
   g_ready = true;
+  // presses are sampled while the frame waits too, so each carries its own time
+  InputEdges_Clear();
+  Pacer_SetWaitHook(InputEdges_SampleNow);
   return 0;
 }
 
 void Keyboard_Shutdown() {
+  Pacer_SetWaitHook(nullptr);
   g_ready = false;
   memset(g_keys, 0, sizeof g_keys);
   memset(g_taps, 0, sizeof g_taps);
@@ -50,6 +56,7 @@ void Keyboard_NoteKeyDown(int sym) {
 
 void Keyboard_Poll() {
   Window_PumpMessages();
+  InputEdges_Sample(Clock_MsPrecise());
   uint8_t real[256] = {};
   if (g_ready && Window_IsOpen()) {
     int n = 0;

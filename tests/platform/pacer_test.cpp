@@ -28,3 +28,25 @@ TEST(Pacer, LimiterHoldsFramesToTheInterval) {
   for (int i = 0; i < 20; i++) WaitFrame();
   EXPECT_LT(Clock_MsPrecise() - t0, 50.0);
 }
+
+namespace {
+int g_hookCalls = 0;
+void countHook() { g_hookCalls++; }
+}  // namespace
+
+TEST(Pacer, WaitHookRunsWhileTheFrameWaitsAndOnceWhenItDoesNot) {
+  ASSERT_TRUE(Pacer_Init(20));   // 50 ms frames
+  Pacer_SetWaitHook(countHook);
+  g_hookCalls = 0;
+  WaitFrame();
+  WaitFrame();                   // at least one whole frame waited in short slices
+  EXPECT_GT(g_hookCalls, 5);
+  Pacer_End();
+  ASSERT_TRUE(Pacer_Init(0));
+  g_hookCalls = 0;
+  WaitFrame();
+  EXPECT_EQ(g_hookCalls, 1);
+  Pacer_SetWaitHook(nullptr);
+  WaitFrame();
+  EXPECT_EQ(g_hookCalls, 1);
+}
