@@ -13,8 +13,9 @@ bool g_realDown[2][kColumnSlots][kSources];
 bool g_scriptWasHeld[2][kColumnSlots];
 uint64_t g_cursor[2];
 
-// The binding behind a column: control and the player whose bindings are used.
-bool columnBinding(int player, int panels, int column, int& bindPlayer, Control& c) {
+}  // namespace
+
+bool PlayInput_ColumnBinding(int player, int panels, int column, int& bindPlayer, Control& c) {
   static const Control kCols[6] = {CTL_LEFT, CTL_DOWN, CTL_UP, CTL_RIGHT, CTL_UPLEFT, CTL_UPRIGHT};
   bindPlayer = player;
   if (column >= COL_RIGHT_PAD) {
@@ -27,6 +28,8 @@ bool columnBinding(int player, int panels, int column, int& bindPlayer, Control&
   c = kCols[column];
   return true;
 }
+
+namespace {
 
 // Scripted input is not in the edge log: it is held from its own events, and a
 // press carries the time of the event that made it.
@@ -60,7 +63,7 @@ void PlayInput_Reset() {
     for (int col = 0; col < kColumnSlots; col++) {
       int bp;
       Control c;
-      if (!columnBinding(player, 8, col, bp, c)) continue;
+      if (!PlayInput_ColumnBinding(player, 8, col, bp, c)) continue;
       const InputBinding& b = Binding(bp, c);
       g_realDown[player][col][0] = b.key1 > 0 && InputEdges_KeyDown(b.key1);
       g_realDown[player][col][1] = b.key2 > 0 && InputEdges_KeyDown(b.key2);
@@ -76,7 +79,7 @@ void PlayInput_Read(int player, int panels, double nowMs, PanelState& out) {
   for (int col = 0; col < kColumnSlots; col++) {
     int bp;
     Control c;
-    if (!columnBinding(player, panels, col, bp, c)) continue;
+    if (!PlayInput_ColumnBinding(player, panels, col, bp, c)) continue;
     const InputBinding& b = Binding(bp, c);
     bool* src = g_realDown[player][col];
     double since = nowMs;

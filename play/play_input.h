@@ -4,6 +4,7 @@
 // key or button edge was seen (sampled about every millisecond, or the kernel's
 // time for a pad read through evdev), and for scripted input the time of its event.
 #include "chart/chart.h"
+#include "media/input/input.h"
 #include <cstdint>
 
 struct PanelPress {
@@ -18,8 +19,12 @@ struct PanelState {
   int pressCount;
 };
 
-// The bindings of each column of a player: 4, 6 or 8 panels (8: the first pad
-// is player 1's bindings, the second player 2's).
+// The binding behind a column of a player with 4, 6 or 8 panels (8: the first
+// pad is player 1's bindings, the second player 2's): the control and the player
+// whose bindings are used. False for a column the panels do not have.
+bool PlayInput_ColumnBinding(int player, int panels, int column, int& bindPlayer, Control& c);
+
+// The bindings of each column of a player: 4, 6 or 8 panels.
 void PlayInput_Read(int player, int panels, double nowMs, PanelState& out);
 // The play starts: edges before now are not presses; what is held stays held.
 void PlayInput_Reset();

@@ -2,6 +2,7 @@
 #include "chart/chart.h"
 #include "library/device_offsets.h"
 #include "media/input/input.h"
+#include "play/play_input.h"
 
 namespace {
 bool keyDown(int32_t k) { return k > 0 && Keyboard_IsDown(k); }
@@ -23,15 +24,10 @@ int PressDevice_OfBinding(const InputBinding& b) {
 }
 
 int PressDevice_OfColumn(int player, int panels, int column) {
-  // the columns as the play reads them: 4 panels L D U R, 6 add UL UR, 8 is two pads
-  static const Control kCols[6] = {CTL_LEFT, CTL_DOWN, CTL_UP, CTL_RIGHT, CTL_UPLEFT, CTL_UPRIGHT};
-  int bindPlayer = player;
-  if (column >= COL_RIGHT_PAD) {
-    bindPlayer = 1;
-    column -= COL_RIGHT_PAD;
-  }
-  if (bindPlayer < 0 || bindPlayer > 1 || column < 0 || column > 5) return kKeyboardDevice;
-  return PressDevice_OfBinding(Binding(bindPlayer, kCols[column]));
+  int bindPlayer;
+  Control c;
+  if (player < 0 || player > 1 || !PlayInput_ColumnBinding(player, panels, column, bindPlayer, c)) return kKeyboardDevice;
+  return PressDevice_OfBinding(Binding(bindPlayer, c));
 }
 
 int PressDevice_OfPlayer(int player) {
