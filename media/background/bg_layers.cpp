@@ -175,14 +175,17 @@ void drawImage(Image& img, const Background& b) {
     }
 }
 
+void drawSongPicture() {
+  if (!g_songPicture || !g_songPicture->loaded) return;
+  g_songPicture->SetPosition(0, 0);
+  g_songPicture->Draw();
+}
+
 void drawLayer(const Background& b, double clockMs) {
   switch (b.type) {
     case BG_PICTURE:
       if (b.id == 0) {
-        if (g_songPicture && g_songPicture->loaded) {
-          g_songPicture->SetPosition(0, 0);
-          g_songPicture->Draw();
-        }
+        drawSongPicture();
       } else if (b.picture) {
         drawImage(*b.picture, b);
       }
@@ -263,10 +266,7 @@ void Backgrounds_Update(double position, double clockMs) {
 
 void Backgrounds_Draw() {
   if (!g_backgrounds.active) {
-    if (g_songPicture && g_songPicture->loaded) {
-      g_songPicture->SetPosition(0, 0);
-      g_songPicture->Draw();
-    }
+    drawSongPicture();
     return;
   }
   double clockMs = g_backgrounds.clockMs;
@@ -283,13 +283,23 @@ void Backgrounds_ServeWorker() {
   Backgrounds& bg = g_backgrounds;
   if (!bg.active || bg.paused) return;
   double clockMs = bg.clockMs;
-  bool served = false;
+  // the requests and the layers as they are, under one wait for the lock
+  struct Request {
+    int id, layer;
+    uint32_t switchNo;
+  } requests[kBackgroundRequests];
+  Background current[kBackgroundLayers];
+  if (!lockLayers()) return;
   for (int s = 0; s < kBackgroundRequests; s++) {
-    if (!lockLayers()) return;
-    int id = bg.requestId[s], layer = bg.requestLayer[s];
-    uint32_t switchNo = g_requestSwitch[s];
+    requests[s] = {bg.requestId[s], bg.requestLayer[s], g_requestSwitch[s]};
     bg.requestId[s] = -1;
-    g_drawLock.unlock();
+  }
+  for (int l = 0; l < kBackgroundLayers; l++) current[l] = bg.layers[l];
+  g_drawLock.unlock();
+  bool served = false;
+  for (const Request& r : requests) {
+    int id = r.id, layer = r.layer;
+    uint32_t switchNo = r.switchNo;
     if (id <= 0 || id >= kBackgrounds || layer < 0 || layer >= kBackgroundLayers) continue;
     Background next = bg.defs[id];
     next.id = id;
@@ -308,9 +318,7 @@ void Backgrounds_ServeWorker() {
   }
   if (served) return;
   for (int l = 0; l < kBackgroundLayers; l++) {
-    if (!lockLayers()) return;
-    Background b = bg.layers[l];
-    g_drawLock.unlock();
+    Background& b = current[l];
     if (!isStreamed(b.type)) continue;
     if (g_work[l].id != b.id) {
       g_work[l] = WorkerLayer{};

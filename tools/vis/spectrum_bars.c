@@ -11,7 +11,7 @@
 #define MAX_BARS 40
 #define FIRST_BIN 1
 #define HEADROOM 0.92f  /* a full bar leaves room for its cap */
-#define LAST_BIN 180     /* about 15.5 kHz at 44.1 kHz: little music lives above */
+#define LAST_BIN 180     /* bin 180 of 256 is near 15,500 Hz for music at 44,100 Hz: little lives above */
 
 static float g_level[MAX_BARS];     /* shown height, 0..1 */
 static float g_peak[MAX_BARS];      /* cap height, 0..1 */
@@ -19,7 +19,6 @@ static float g_peakHold[MAX_BARS];  /* ms left before the cap falls */
 static float g_peakSpeed[MAX_BARS];
 static uint32_t g_lastTime;
 static int g_started;
-static int g_songPosition;
 
 static float clamp01(float v) { return v < 0 ? 0 : v > 1 ? 1 : v; }
 
@@ -63,10 +62,11 @@ static void Start(void) {
 
 static void Stop(void) { g_started = 0; }
 
+/* Asks the game once, as an example of the query object; the bars need nothing
+ * beyond the sound data. */
 static void AcceptQuery(TvVisQuery* q) {
   int position = 0;
-  if (q && q->table && q->table->QueryInt && q->table->QueryInt("currentsongposition", &position))
-    g_songPosition = position;
+  if (q && q->table && q->table->QueryInt) q->table->QueryInt("currentsongposition", &position);
 }
 
 static int DrawFrame(uint32_t* pixels, int width, int height, int pitch, const TvVisSoundData* s) {
