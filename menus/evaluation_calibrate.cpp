@@ -45,12 +45,15 @@ bool EvalCalibrate_Apply(EvalCalibrate& c, int player) {
 void EvalCalibrate_Draw(const EvalCalibrate& c, const int frameX[2], const char* padWarning) {
   for (int i = 0; i < 2; i++) {
     if (!c.line[i][0]) continue;
-    uint32_t colour = c.stored[i] ? 0x80FF80 : 0xB8C4E8;
-    Draw_TextClipped(12, colour, frameX[i] + 6, 460, 288, c.line[i]);
+    // on a dark strip over the frame's lower edge, clear of the life graph
+    Draw_FillRect(frameX[i] + 4, 458, 292, 16, 0x000000, 200);
+    Draw_TextClipped(12, c.stored[i] ? 0x80FF80 : 0xB8C4E8, frameX[i] + 10, 459, 282, c.line[i]);
   }
   if (padWarning && padWarning[0]) {
-    int w = Font_TextWidth(12, padWarning) + 16;
-    Draw_FillRect(320 - w / 2, 40, w, 17, 0x402808, 220);
-    Draw_TextCentred(12, 0xFFD060, 320, 42, padWarning);
+    // under the song's title, right of the screen's heading
+    int size = Draw_FitSize(12, 10, 300, padWarning);
+    int w = Font_TextWidth(size, padWarning) + 12;
+    Draw_FillRect(626 - w, 44, w, 17, 0x402808, 220);
+    Font_DrawText(size, 0xFFD060, 632 - w, 46, padWarning);
   }
 }
