@@ -3,6 +3,7 @@
 // distances from the beats. Screenshots taken with F11 are copied to
 // $TV_SHOT_DIR when it is set.
 #include "library/device_offsets.h"
+#include "media/audio/audio.h"
 #include "library/tarvolen_ini.h"
 #include "menus/calibration_beat.h"
 #include "menus/calibration_screen.h"
@@ -130,4 +131,35 @@ TEST(CalibrationBeat, TheLoopedBarClicksOnEachBeat) {
   }
   EXPECT_EQ(CalibBeat_MakeWav(wav.data(), 100, 22050, 500), 0);
   EXPECT_EQ(CalibBeat_MakeWav(wav.data(), (int)wav.size(), 22050, 0), 0);
+}
+
+// With a sound device the beat follows what is heard of the looped bar; the
+// loop starting over does not move it by a bar.
+TEST(CalibrationBeat, WithSoundTheBeatFollowsTheHeardLoop) {
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  ASSERT_TRUE(Audio_Init(-1, 44100, 0, nullptr) && Audio_Start());
+  CalibBeat b;
+  constexpr double kFast = 100;   // a bar of 400 ms
+  double start = Clock_MsPrecise();
+  CalibBeat_Start(b, start, kFast);
+  EXPECT_NE(b.channel, 0u);
+  double firstZero = 0;
+  bool seen = false;
+  for (int i = 0; i < 400 && b.heardMs < 2 * b.loopMs; i++) {
+    Clock_SleepMs(5);
+    CalibBeat_Frame(b, Clock_MsPrecise());
+    if (b.known && !seen) firstZero = b.beatZeroMs, seen = true;
+  }
+  ASSERT_TRUE(b.known);
+  EXPECT_GE(b.heardMs, 2 * b.loopMs) << "the loop was heard round twice";
+  EXPECT_GE(firstZero, start - 1);
+  EXPECT_LT(std::fabs(b.beatZeroMs - firstZero), b.loopMs / 4);
+  int beat;
+  double through;
+  ASSERT_TRUE(CalibBeat_Phase(b, b.beatZeroMs + 2.5 * kFast, beat, through));
+  EXPECT_EQ(beat, 2);
+  EXPECT_NEAR(through, 0.5, 1e-9);
+  CalibBeat_Stop(b);
+  EXPECT_EQ(b.channel, 0u);
+  Audio_Free();
 }
