@@ -162,12 +162,13 @@ void draw(const CalibScreen& c, double nowMs) {
   drawStats(s);
   if (s.phase == CALIB_CHOOSING) drawChoices(c);
   Draw_TextCentred(13, kNote, 320, 458,
-                   s.phase == CALIB_TAPPING ? "Tap along with the beat   Escape leaves without storing"
-                                            : "Up/Down move   Start choose   Escape leaves");
+                   s.phase == CALIB_TAPPING ? "Tap along with the beat   Escape or Select leaves without storing"
+                                            : "Up/Down move   Start choose   Escape or Select leaves");
 }
 
 int frame(CalibScreen& c, ScreenFrame& f) {
-  if (f.input & MENU_ESCAPE) return 1;
+  // Select leaves as Escape does, for players on a pad alone
+  if (f.input & (MENU_ESCAPE | MENU_SELECT | MENU_SELECT << MENU_P2_SHIFT)) return 1;
   double now = Clock_MsPrecise();
   CalibBeat_Frame(c.beat, now);
   // a Start that makes the last tap does not also choose a row

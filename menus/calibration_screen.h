@@ -8,7 +8,8 @@
 // input offset of the controller that tapped (written to "tarvolen.ini" at
 // once), each beside the other as it stands (calibration_math.h), or to tap
 // again. Taps from another controller start the count again,
-// since each controller has its own delay. Escape leaves, storing nothing more.
+// since each controller has its own delay. Escape or Select leaves, storing
+// nothing more.
 #include "menus/calibration_beat.h"
 #include "menus/calibration_math.h"
 #include <cstdint>

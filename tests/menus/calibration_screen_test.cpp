@@ -114,6 +114,17 @@ TEST_F(CalibrationScreenRun, EscapeStoresNothing) {
   EXPECT_FALSE(std::filesystem::exists("tarvolen.ini"));
 }
 
+TEST_F(CalibrationScreenRun, SelectLeavesWhileTapping) {
+  TapScript s;
+  s.beat(kLeft, 0, 0);
+  s.beat(kSelect2, 2, 0);
+  s.run();
+  CalibrationScreen(e, kPeriod);
+  EXPECT_EQ(e.settings.globalGap, 0);
+  EXPECT_NE(ReadFile("rkv2.log").find("Leaving timing calibration"), std::string::npos);
+  EXPECT_EQ(ReadFile("rkv2.log").find("Timing calibration: 16 taps"), std::string::npos);
+}
+
 TEST(CalibrationBeat, TheLoopedBarClicksOnEachBeat) {
   std::vector<uint8_t> wav(44 + 4 * 22050);
   int bytes = CalibBeat_MakeWav(wav.data(), (int)wav.size(), 22050, 500);
