@@ -3,6 +3,7 @@
 // sixteen as numbers, the mean and spread, and once enough taps count, the rows
 // that store them.
 #include "menus/calibration_screen.h"
+#include "media/audio/audio.h"
 #include "media/draw_helpers.h"
 #include "media/font/font.h"
 #include "media/sound/sound_fx.h"
@@ -201,9 +202,16 @@ int CalibrationScreen(OptionsEdit& e, double periodMs) {
   TapReader_Begin(c.reader, Clock_Ms());
   MenuScreen screen;
   Screen_Open(screen, OptionsLook_Setup());
+  // the music under the menu would blur the beat: hushed, and put back after
+  uint32_t music = e.music ? *e.music : 0, volume = 100;
+  if (music && Audio_ChannelGetAttributes(music, nullptr, &volume, nullptr))
+    Audio_ChannelSetAttributes(music, -1, 0, -101);
+  else
+    music = 0;
   CalibBeat_Start(c.beat, Clock_MsPrecise(), periodMs);
   Screen_Run(screen, [&c](ScreenFrame& f) { return frame(c, f); });
   CalibBeat_Stop(c.beat);
+  if (music) Audio_ChannelSetAttributes(music, -1, (int)volume, -101);
   WriteLog("Leaving timing calibration\n");
   return 0;
 }

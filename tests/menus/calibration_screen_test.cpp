@@ -174,3 +174,23 @@ TEST(CalibrationBeat, WithSoundTheBeatFollowsTheHeardLoop) {
   EXPECT_EQ(b.channel, 0u);
   Audio_Free();
 }
+
+// The music under the menu is hushed for the beat and put back after.
+TEST_F(CalibrationScreenRun, TheMenuMusicComesBackAtItsVolume) {
+  ASSERT_TRUE(Audio_Init(-1, 44100, 0, nullptr) && Audio_Start());
+  std::vector<uint8_t> wav(44 + 4 * 22050 * 2);
+  int bytes = CalibBeat_MakeWav(wav.data(), (int)wav.size(), 22050, 1000);
+  uint32_t sample = Audio_SampleLoad(true, wav.data(), 0, (uint32_t)bytes, 1, AUDIO_SAMPLE_LOOP);
+  uint32_t music = Audio_SamplePlay(sample);
+  ASSERT_NE(music, 0u);
+  Audio_ChannelSetAttributes(music, -1, 70, -101);
+  e.music = &music;
+  std::vector<ScriptEvent> esc = {{300, 0, 1, 0, (uint8_t)kEscape}, {340, 0, 0, 0, (uint8_t)kEscape}};
+  InputScript_Set({}, {}, {AnchoredScript{"Starting timing calibration", esc, {}}});
+  CalibrationScreen(e, kPeriod);
+  uint32_t volume = 0;
+  ASSERT_TRUE(Audio_ChannelGetAttributes(music, nullptr, &volume, nullptr));
+  EXPECT_EQ(volume, 70u);
+  EXPECT_NE(ReadFile("rkv2.log").find("Timing calibration: the beat plays"), std::string::npos);
+  Audio_Free();
+}
