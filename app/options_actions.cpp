@@ -71,5 +71,6 @@ OptionsHooks Options_Hooks() {
   h.resetSonglist = Options_ResetSonglist;
   h.reloadSkin = Options_ReloadSkin;
   h.reloadSounds = Options_ReloadSounds;
+  h.music = &g_titleMusic;
   return h;
 }

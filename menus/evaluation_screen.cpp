@@ -8,29 +8,39 @@
 // new-record line) it ends the screen. The 30-second limit ends it as Start does.
 // Announcer lines follow the "Announcer" setting; the crowd's cheer (the award
 // jingle) and boo are effects and always sound.
+//
+// Select of a player stores "calibrate from last play" (evaluation_calibrate.h)
+// when it is offered under the player's frame; a pad that reports slowly gets a
+// warning line over the frames.
 #include "menus/evaluation_screen.h"
 #include "library/records.h"
 #include "library/settings.h"
 #include "media/audio/audio.h"
 #include "media/sound/sound_fx.h"
 #include "menus/collection.h"
+#include "menus/evaluation_calibrate.h"
 #include "menus/evaluation_records.h"
 #include "menus/evaluation_rules.h"
 #include "menus/evaluation_view.h"
 #include "menus/screen_loop.h"
+#include "menus/slow_pad_warning.h"
 #include "platform/log.h"
 #include "play/play_record.h"
 #include "play/player.h"
+#include "play/press_device.h"
 
 namespace {
 constexpr uint32_t kTallyMs = 1500;
 constexpr int kTimeLimitSeconds = 30;
 constexpr uint32_t kGoInput = MENU_START | (MENU_START << MENU_P2_SHIFT) | MENU_ESCAPE;
+constexpr int kFrameX[2] = {14, 326};   // the backdrop's frames, as the view draws them
 
 struct EvalScreen {
-  EvalScreen(EvalView& v, const CommentPlan& p) : view(v), plan(p) {}
+  EvalScreen(EvalView& v, const CommentPlan& p, EvalCalibrate* c) : view(v), plan(p), calib(c) {}
   EvalView& view;
   const CommentPlan& plan;
+  EvalCalibrate* calib;
+  char padWarning[96] = "";
   CommentRun run;
   uint32_t channel = 0;      // the sound of the last cue, 0 for a streamed voice line
   int tallyDoneAt = -1;      // ms since the screen began
@@ -70,6 +80,15 @@ int frame(EvalScreen& s, ScreenFrame& f) {
   m.sinceTallyMs = s.tallyDoneAt >= 0 ? (int)f.elapsedMs - s.tallyDoneAt : -1;
   m.awardShown = s.run.awardShown;
   EvalView_Draw(s.view, m);
+  if (s.calib) {
+    for (int i = 0; i < 2; i++)
+      if (f.input & (MENU_SELECT << (i * MENU_P2_SHIFT)))
+        PlaySound(EvalCalibrate_Apply(*s.calib, i) ? SND_START : SND_SWITCH);
+    EvalCalibrate_Draw(*s.calib, kFrameX, s.padWarning);
+  } else if (s.padWarning[0]) {
+    EvalCalibrate none;
+    EvalCalibrate_Draw(none, kFrameX, s.padWarning);
+  }
   return f.timeUp || (go && s.run.begun) ? 1 : 0;
 }
 }  // namespace
@@ -87,13 +106,24 @@ int EvaluationScreen(const Play& play, int stage) {
                                : Evaluation_Award(outcomes, stage, g_settings.maxStage, g_settings.extraStages != 0);
   EvalView view;
   EvalView_Build(view, play, g_players, outcomes, award);
-  Evaluation_Show(view, Evaluation_Comment(outcomes, award));
+  EvalCalibrate calib;
+  if (!play.song.course)
+    for (const EvalPanel& panel : view.panels) {
+      int i = panel.number - 1;
+      if (!panel.active || i < 0 || i > 1) continue;
+      // the controller of the player's last press, as the play took its offset
+      int device = play.song.field.visualDeviceSeen[i] ? play.song.field.visualDevice[i] : PressDevice_OfPlayer(i);
+      EvalCalibrate_Offer(calib, i, device, panel.histogram.presses, panel.histogram.meanMs,
+                          play.flags.autoplay || play.song.autoplayUsed);
+    }
+  Evaluation_Show(view, Evaluation_Comment(outcomes, award), &calib);
   EvalView_Free(view);
   return award;
 }
 
-void Evaluation_Show(EvalView& view, const CommentPlan& plan) {
-  EvalScreen s(view, plan);
+void Evaluation_Show(EvalView& view, const CommentPlan& plan, EvalCalibrate* calib) {
+  EvalScreen s(view, plan, calib);
+  SlowPad_CurrentWarning(s.padWarning, sizeof s.padWarning);
   ScreenSetup setup;
   setup.backdrop = "rkv2-results.png";
   setup.timeLimitSeconds = kTimeLimitSeconds;

@@ -6,6 +6,7 @@
 struct Play;
 struct EvalView;
 struct CommentPlan;
+struct EvalCalibrate;
 
 enum StageAward { AWARD_NONE = 0, AWARD_EXTRA = 1, AWARD_BONUS = 2 };
 
@@ -16,5 +17,5 @@ int EvaluationScreen(const Play& play, int stage);
 // The screen's loop over an evaluation already gathered and stored: the numbers
 // count up, then the record lines and the comment; Start or Escape ends it once
 // the comment has begun, as does its 30-second limit. Used by the course's
-// evaluation as well.
-void Evaluation_Show(EvalView& view, const CommentPlan& plan);
+// evaluation as well. With `calib`, Select of a player carries out its offer.
+void Evaluation_Show(EvalView& view, const CommentPlan& plan, EvalCalibrate* calib = nullptr);

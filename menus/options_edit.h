@@ -5,6 +5,7 @@
 // half-way never leaves the game with half a binding.
 #include "library/settings.h"
 #include "media/input_binding.h"
+#include <cstdint>
 
 struct OptionsEdit {
   Settings settings{};                       // from g_settings when the menu opens
@@ -12,6 +13,7 @@ struct OptionsEdit {
   bool sortByChanged = false;                // "Sort By": the collection is rebuilt on leaving
   const char* message = nullptr;             // a passing line for the page ("Player's Best Reset")
   unsigned messageAt = 0;                    // program ms it was set
+  const uint32_t* music = nullptr;           // the music under the menu (OptionsHooks::music)
 };
 
 // The pages under the main page; each runs on the shared screen loop until the

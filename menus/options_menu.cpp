@@ -51,6 +51,7 @@ int OptionsMenu(const OptionsHooks& hooks) {
   WriteLog("Starting options menu\n");
   OptionsEdit e;
   Options_Begin(e);
+  e.music = hooks.music;
   OptionsRow rows[ITEM_COUNT];
   for (int i = 0; i < ITEM_COUNT; i++) rows[i].label = kMainItems[i];
   int cursor = 0;

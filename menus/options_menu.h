@@ -9,6 +9,7 @@
 // Right change the value under the cursor, Start enters a page or chooses an
 // item, Escape or Select backs out of a page (on the main page: leaves the menu,
 // as "Return to Main Menu" does).
+#include <cstdint>
 
 // What the menu needs from above it: the actions that rebuild the library and
 // reload the skin and the sound set are the shell's.
@@ -21,6 +22,9 @@ struct OptionsHooks {
   void (*reloadSkin)() = nullptr;
   // A new sound set takes effect: its samples reloaded.
   void (*reloadSounds)() = nullptr;
+  // The channel of the music playing under the menu (the title's loop), hushed
+  // while "Timing Calibration" plays its beat. Null: none.
+  const uint32_t* music = nullptr;
 };
 
 // Bits of the menu's result.

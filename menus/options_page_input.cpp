@@ -48,11 +48,12 @@ OptionsPageEvent OptionsPage_Input(const OptionsPageDef& page, OptionsPageState&
   }
   OptionsItemId id = page.items[st.cursor];
   if (in & (MENU_LEFT | MENU_RIGHT)) {
-    if (id == OPT_RETURN) return OPEV_NONE;
+    if (id == OPT_RETURN || OptionsItem_OpensScreen(id)) return OPEV_NONE;
     return change(page, st, e, (in & MENU_LEFT) ? -1 : 1, nowMs, plugins);
   }
   if (in & MENU_START) {
     if (id == OPT_RETURN) return OPEV_LEAVE;
+    if (OptionsItem_OpensScreen(id)) return OPEV_OPEN;
     // a press of Start is never a held repeat
     st.heldDir = 0;
     return change(page, st, e, 1, nowMs, plugins);

@@ -6,8 +6,8 @@
 // player 1's). Up/Down move the cursor over the items, passing the headings and
 // wrapping at the ends; Left/Right change the value under the cursor (held, they
 // repeat, and "Global GAP" and the timings take bigger steps the longer they are
-// held); Start changes it as Right does, carries out "DEFAULT" and leaves on
-// "Return"; Escape or Select leave the page.
+// held); Start changes it as Right does, carries out "DEFAULT", opens "Timing
+// Calibration" and leaves on "Return"; Escape or Select leave the page.
 #include "menus/options_edit.h"
 #include "menus/options_look.h"
 #include "menus/options_pages.h"
@@ -26,6 +26,7 @@ enum OptionsPageEvent {
   OPEV_CHANGED,    // a value changed (or "DEFAULT" was carried out)
   OPEV_REFUSED,    // nothing to change: the end of a range, no plug-ins
   OPEV_LEAVE,      // the players leave the page
+  OPEV_OPEN,       // Start on an item that opens a screen of its own
 };
 
 // The state of a page just entered: the cursor on its first item.

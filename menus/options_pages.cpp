@@ -17,6 +17,7 @@ enum ItemKind : uint8_t {
   KIND_GAP,             // the int32 "Global GAP"
   KIND_PLUGIN,          // the int32 "Plug-in to Use"
   KIND_SORT,            // "Default Sort Method": a choice that passes over "All Music" by genre
+  KIND_SCREEN,          // opens a screen of its own
 };
 
 struct ItemInfo {
@@ -123,6 +124,7 @@ const ItemInfo kItems[OPT_ITEM_COUNT] = {
     window("BOO", 3),
     {.label = "DEFAULT", .kind = KIND_WINDOWS_DEFAULT},
     {.label = "Global GAP", .kind = KIND_GAP},
+    {.label = "Timing Calibration", .kind = KIND_SCREEN},
 };
 
 const OptionsItemId kGamePage[] = {OPT_DIFFICULTY, OPT_ANNOUNCER,  OPT_REVIVE,      OPT_GAME_OVER,
@@ -137,7 +139,7 @@ const OptionsItemId kSystemPage[] = {
     OPT_SCREEN,       OPT_SORT_BY,        OPT_DEFAULT_SORT,  OPT_DEFAULT_DIFFICULTY, OPT_ATTRACT,
     OPT_SHOW_FPS,     OPT_SHOW_BEAT,      OPT_TIME_LIMIT,    OPT_HEAD_TIMINGS,       OPT_WINDOW_PERFECT,
     OPT_WINDOW_GREAT, OPT_WINDOW_GOOD,    OPT_WINDOW_BOO,    OPT_WINDOWS_DEFAULT,    OPT_GLOBAL_GAP,
-    OPT_RETURN};
+    OPT_TIMING_CALIBRATION, OPT_RETURN};
 
 template <size_t N>
 constexpr OptionsPageDef page(const char* title, const OptionsItemId (&items)[N], const char* note) {
@@ -232,6 +234,7 @@ const char* OptionsItem_Label(OptionsItemId id) { return info(id).label; }
 bool OptionsItem_IsHeading(OptionsItemId id) { return info(id).kind == KIND_HEADING; }
 const char* OptionsItem_Note(OptionsItemId id) { return info(id).note; }
 bool OptionsItem_IsAction(OptionsItemId id) { return info(id).kind == KIND_WINDOWS_DEFAULT; }
+bool OptionsItem_OpensScreen(OptionsItemId id) { return info(id).kind == KIND_SCREEN; }
 
 bool OptionsItem_Dim(OptionsItemId id, const OptionsPlugins& plugins) {
   return info(id).kind == KIND_PLUGIN && plugins.count <= 0;

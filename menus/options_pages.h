@@ -50,7 +50,7 @@ enum OptionsItemId : uint8_t {
   // "System Options"
   OPT_SCREEN, OPT_SORT_BY, OPT_DEFAULT_SORT, OPT_DEFAULT_DIFFICULTY, OPT_ATTRACT, OPT_SHOW_FPS, OPT_SHOW_BEAT,
   OPT_TIME_LIMIT, OPT_WINDOW_PERFECT, OPT_WINDOW_GREAT, OPT_WINDOW_GOOD, OPT_WINDOW_BOO, OPT_WINDOWS_DEFAULT,
-  OPT_GLOBAL_GAP,
+  OPT_GLOBAL_GAP, OPT_TIMING_CALIBRATION,
   OPT_ITEM_COUNT
 };
 
@@ -82,6 +82,8 @@ bool OptionsItem_Dim(OptionsItemId id, const OptionsPlugins& plugins);
 // Whether Start (or Left/Right) carries the item out rather than changing a value
 // ("DEFAULT" of the timings).
 bool OptionsItem_IsAction(OptionsItemId id);
+// Whether Start opens a screen of its own ("Timing Calibration").
+bool OptionsItem_OpensScreen(OptionsItemId id);
 
 // The value text of an item ("" for headings and "Return"), at most size - 1
 // characters.

@@ -20,6 +20,8 @@
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/log.h"
+#include "library/device_offsets.h"
+#include "library/tarvolen_ini.h"
 #include "play/play_record.h"
 #include "support/test_support.h"
 #include <gtest/gtest.h>
@@ -200,3 +202,17 @@ TEST_F(EvaluationRun, ACourseShowsItsTotalsTheBatteryAndTheStageReachedAndIsReco
   EXPECT_TRUE(drawnOver(340, 64 + 10, 612, 64 + 140)) << "the course's record card";
 }
 }  // namespace
+
+TEST_F(EvaluationRun, SelectCalibratesTheKeyboardFromTheLastPlay) {
+  TarvolenIni_LoadText("offset.keyboard.input = 4\n");
+  const std::vector<int> late[2] = {std::vector<int>(40, 10), {}};
+  PlayInto(40, 2, late);
+  constexpr uint8_t kTab = 15;   // player 1's Select
+  run(1, {{400, kTab}, {700, kTab}, {2500, kSpace}}, 1000, "calibrate-from-last-play");
+  // the play was judged with 4 ms taken off and still came 10 ms late
+  EXPECT_EQ(DeviceOffsets_Input(nullptr), 14);
+  EXPECT_NE(ReadFile("tarvolen.ini").find("offset.keyboard.input = 14"), std::string::npos);
+  EXPECT_NE(ReadFile("rkv2.log").find("Calibrated from last play: input offset of Keyboard 4 -> 14 ms"),
+            std::string::npos);
+  TarvolenIni_LoadText("");
+}
