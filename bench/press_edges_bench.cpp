@@ -1,8 +1,9 @@
 // How close a press's stamp lands to the moment it happened, through the two
 // paths a joystick can take:
 // - the SDL path: a fake joystick whose button a second thread sets at known
-//   moments, read by the sampler each frame and, paced, every millisecond while
-//   the frame waits (the pacer's wait hook);
+//   moments, read either by the main thread's sampler each frame and, paced,
+//   every millisecond while the frame waits (the pacer's wait hook), or by the
+//   joystick sampler's own thread every millisecond (as the game reads them);
 // - the evdev path: events written to a pipe with the kernel's time of the
 //   moment, read by the reader thread.
 // Presses last 2 to 30 ms (many start and end inside one frame), 5 to 40 ms
@@ -10,7 +11,10 @@
 // the system 1 ms as the play does and go on (the sampler then runs at the
 // frame's start and before its present). Counters: mean and max |stamp -
 // truth| in ms, presses missed (press and release both unseen), and the input
-// path's CPU in % of a core (main thread sampling, or the reader thread).
+// path's CPU in % of a core (main thread sampling with the joystick sampler's
+// thread, that thread alone as sampler_cpu_pct, or the reader thread). Each
+// path wakes a thousand times a second: on a virtual machine whose timer
+// wake-ups are dear, that alone is most of the figure.
 #include "media/input/evdev_reader.h"
 #include "media/input/input_edges.h"
 #include "platform/clock.h"
@@ -19,6 +23,7 @@
 #include <linux/input.h>
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <random>
 #include <thread>
@@ -51,22 +56,28 @@ void busyMs(double ms) {
   while (Clock_MsPrecise() < end) {}
 }
 
+// Waits until `at` (program ms): asleep until shortly before, as a device takes
+// no core while nobody presses, then spinning to hit the moment.
+void waitUntil(double at) {
+  double ahead = at - Clock_MsPrecise() - 1.5;
+  if (ahead > 0) std::this_thread::sleep_for(std::chrono::microseconds((int64_t)(ahead * 1000)));
+  while (Clock_MsPrecise() < at) std::this_thread::yield();
+}
+
 // Presses at random moments on `setButton`; returns the true down times.
 std::vector<double> pressAtRandom(int count, unsigned seed, void (*setButton)(bool down)) {
   std::mt19937 rng(seed);
   std::uniform_real_distribution<double> hold(2, 30), gap(5, 40);
   std::vector<double> truth;
   for (int i = 0; i < count; i++) {
-    Clock_SleepMs(0);
     double at = Clock_MsPrecise() + gap(rng);
-    while (Clock_MsPrecise() < at) std::this_thread::yield();
+    waitUntil(at);
     // a press whose thread was held up while setting it has no known moment
     double before = Clock_MsPrecise();
     setButton(true);
     double after = Clock_MsPrecise();
     truth.push_back(after - before < 0.1 ? (before + after) / 2 : -1);
-    double up = Clock_MsPrecise() + hold(rng);
-    while (Clock_MsPrecise() < up) std::this_thread::yield();
+    waitUntil(Clock_MsPrecise() + hold(rng));
     setButton(false);
   }
   return truth;
@@ -129,11 +140,14 @@ void report(benchmark::State& state, const Figures& f, double cpuMs, double wall
 }  // namespace
 
 // Args: 1 paced at 60 frames a second with the wait hook, 0 unpaced; how long
-// each frame draws (ms), during which the main thread samples nothing.
+// each frame draws (ms), during which the main thread samples nothing; 1 with
+// the joystick sampler's thread, 0 the main thread alone.
 static void BM_SdlJoystickStamps(benchmark::State& state) {
   bool paced = state.range(0) != 0;
   double drawMs = (double)state.range(1);
+  bool sampler = state.range(2) != 0;
   InputEdges_SetSource(&kFakeJoystick);
+  if (sampler) JoystickSampler_StartThread();
   Pacer_Init(paced ? 60 : 0);
   Pacer_SetWaitHook(InputEdges_SampleNow);
   Figures f;
@@ -162,12 +176,21 @@ static void BM_SdlJoystickStamps(benchmark::State& state) {
     inputCpu += threadCpuMs() - cpu0 - drawn;
     compare(truth, cursor, f);
   }
-  report(state, f, inputCpu, wall);
+  double samplerCpu = 0;
+  if (sampler) {
+    JoystickSampler_Stop();
+    samplerCpu = JoystickSampler_ThreadCpuMs();
+  }
+  report(state, f, inputCpu + samplerCpu, wall);
+  state.counters["sampler_cpu_pct"] = wall > 0 ? 100 * samplerCpu / wall : 0;
   Pacer_SetWaitHook(nullptr);
   Pacer_End();
   InputEdges_SetSource(nullptr);
 }
-BENCHMARK(BM_SdlJoystickStamps)->Args({1, 1})->Args({1, 3})->Args({0, 1})->Args({0, 3})->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SdlJoystickStamps)
+    ->Args({1, 1, 0})->Args({1, 3, 0})->Args({0, 1, 0})->Args({0, 3, 0})
+    ->Args({1, 1, 1})->Args({1, 3, 1})->Args({0, 1, 1})->Args({0, 3, 1})
+    ->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 namespace {
 int g_pipe[2];

@@ -1,6 +1,7 @@
 // The sampler: the keyboard and the SDL joysticks read each frame and about every
 // millisecond while the main thread waits, every change logged with the time of
-// the sample. Joysticks read through evdev are left to the reader thread.
+// the sample. Joysticks read through evdev are left to the reader thread, and
+// the SDL joysticks to the joystick sampler's thread while it runs.
 #include "media/input/evdev_reader.h"
 #include "media/input/input.h"
 #include "media/input/input_edges.h"
@@ -8,6 +9,7 @@
 #include "platform/clock.h"
 #include <SDL.h>
 #include <algorithm>
+#include <atomic>
 
 namespace {
 void sdlPump() {
@@ -24,23 +26,51 @@ int sdlJoysticks() { return std::min(Joystick_Count(), (int)kEdgeJoysticks); }
 
 bool sdlButtons(int joystick, uint32_t* mask) { return Joystick_ReadReal(joystick, mask); }
 
-const EdgeSource kSdl = {sdlPump, sdlKeys, sdlJoysticks, sdlButtons};
-const EdgeSource* g_source = &kSdl;
-double g_lastSampleMs = -1;
+// SDL guards its joysticks with a lock of its own, so their update may run on
+// the sampler's thread while the main thread pumps the window's events.
+void sdlJoystickPump() {
+  if (SDL_WasInit(SDL_INIT_JOYSTICK)) SDL_JoystickUpdate();
+}
+
+const EdgeSource kSdl = {sdlPump, sdlKeys, sdlJoysticks, sdlButtons, sdlJoystickPump};
+std::atomic<const EdgeSource*> g_source{&kSdl};
+double g_lastSampleMs = -1;                   // the main thread's samples
+std::atomic<double> g_lastJoystickMs{-1};     // the joystick sampler's
 constexpr double kLongestSpanMs = 50;   // after a longer pause the sample time itself is the guess
+
+// A change a sample sees happened since the previous one: the middle of that
+// span halves the average error against stamping it now.
+double stampFor(double lastMs, double nowMs) {
+  double span = nowMs - lastMs;
+  return lastMs >= 0 && span > 0 && span <= kLongestSpanMs ? nowMs - span / 2 : nowMs;
+}
+
+void syncJoysticks(const EdgeSource& s, double at) {
+  for (int j = 0, count = s.joystickCount ? s.joystickCount() : 0; j < count && j < kEdgeJoysticks; j++) {
+    uint32_t mask = 0;
+    if (Evdev_OwnsJoystick(j) || !s.buttons || !s.buttons(j, &mask)) continue;
+    InputEdges_SyncButtons(at, j, mask, 32);
+  }
+}
 }  // namespace
 
 void InputEdges_SetSource(const EdgeSource* source) {
   g_source = source ? source : &kSdl;
   g_lastSampleMs = -1;
+  g_lastJoystickMs = -1;
+}
+
+void InputEdges_SampleJoysticks(double nowMs) {
+  const EdgeSource& s = *g_source.load();
+  double at = stampFor(g_lastJoystickMs, nowMs);
+  g_lastJoystickMs = nowMs;
+  if (s.joystickPump) s.joystickPump();
+  syncJoysticks(s, at);
 }
 
 void InputEdges_Sample(double nowMs) {
-  const EdgeSource& s = *g_source;
-  // A change this sample sees happened since the previous one: the middle of
-  // that span halves the average error against stamping it now.
-  double span = nowMs - g_lastSampleMs;
-  double at = g_lastSampleMs >= 0 && span > 0 && span <= kLongestSpanMs ? nowMs - span / 2 : nowMs;
+  const EdgeSource& s = *g_source.load();
+  double at = stampFor(g_lastSampleMs, nowMs);
   g_lastSampleMs = nowMs;
   if (s.pump) s.pump();
   int n = 0;
@@ -52,11 +82,7 @@ void InputEdges_Sample(double nowMs) {
         if (int code = Keyboard_ScanCodeForSym(sym)) keys[code] = 0x80;
     InputEdges_SyncKeys(at, keys);
   }
-  for (int j = 0, count = s.joystickCount ? s.joystickCount() : 0; j < count; j++) {
-    uint32_t mask = 0;
-    if (Evdev_OwnsJoystick(j) || !s.buttons || !s.buttons(j, &mask)) continue;
-    InputEdges_SyncButtons(at, j, mask, 32);
-  }
+  if (!JoystickSampler_Running()) syncJoysticks(s, at);
 }
 
 void InputEdges_SampleNow() { InputEdges_Sample(Clock_MsPrecise()); }

@@ -1,9 +1,9 @@
 #pragma once
 // Every key and joystick button edge with the program time it was seen, kept in
-// a bounded ring. The keyboard and SDL joysticks are sampled each frame and about
-// every millisecond while the main thread waits for the next frame; joysticks
-// read through evdev (Linux) add their edges from the reader thread with the
-// kernel's time. The play takes the edges since its last frame, so a press
+// a bounded ring. The keyboard is sampled each frame and about every millisecond
+// while the main thread waits for the next frame; SDL joysticks every
+// millisecond on the joystick sampler's thread; joysticks read through evdev
+// (Linux) add their edges from the reader thread with the kernel's time. The play takes the edges since its last frame, so a press
 // carries its own time whatever the frame rate and a press and release inside
 // one frame both count.
 #include <cstdint>
@@ -47,16 +47,36 @@ struct EdgeSource {
   const uint8_t* (*keys)(int* count);              // key state by SDL symbol; null for none
   int (*joystickCount)();
   bool (*buttons)(int joystick, uint32_t* mask);   // false when it cannot be read
+  void (*joystickPump)() = nullptr;                // joysticks alone, safe on any thread
 };
 // nullptr restores the SDL reads. Either way the next sample counts as the first.
 void InputEdges_SetSource(const EdgeSource* source);
 // Reads the keyboard and the joysticks not read through evdev and logs every
 // change since the last sample, stamped midway between that sample and `nowMs`
 // (at `nowMs` itself for the first sample, or after a pause of over 50 ms). Main thread only (SDL 1.2 pumps
-// events there).
+// events there). While the joystick sampler runs, the joysticks are left to it.
 void InputEdges_Sample(double nowMs);
+// The joysticks alone, as InputEdges_Sample reads them, with a span of their own:
+// the joystick sampler's tick.
+void InputEdges_SampleJoysticks(double nowMs);
 // The sampler at the current time; installed as the pacer's wait hook.
 void InputEdges_SampleNow();
+
+// ---- The joystick sampler ----
+// Joysticks read through SDL are sampled every millisecond on a thread of their
+// own, so their presses keep their time while the main thread draws (the
+// keyboard stays with the main thread: its state comes with the window's events).
+// Started when a joystick is left to SDL, stopped while the joysticks are counted
+// again.
+constexpr double kJoystickSampleMs = 1.0;
+// Starts the thread when one of the first `count` joysticks is read through SDL.
+void JoystickSampler_Start(int count);
+// Starts it whatever the joysticks (tests and benchmarks with their own source).
+void JoystickSampler_StartThread();
+void JoystickSampler_Stop();
+bool JoystickSampler_Running();
+// CPU time the thread has used in its last run, in ms (known once it stopped).
+double JoystickSampler_ThreadCpuMs();
 
 // ---- Pads read through evdev (Linux) ----
 struct PadReport {

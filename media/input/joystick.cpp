@@ -5,6 +5,7 @@
 #include "platform/log.h"
 #include "media/input/input.h"
 #include "media/input/evdev_reader.h"
+#include "media/input/input_edges.h"
 #include "media/input/joystick_hotplug.h"
 #include "media/input_script.h"
 #include "platform/clock.h"
@@ -105,12 +106,14 @@ void Joystick_Init() {
   WriteLogf("Found %d joysticks\n", g_realCount);
   JoystickHotplug_Begin(Clock_Ms(), names);
   Evdev_Start();
+  JoystickSampler_Start(g_realCount);
 }
 
 // SDL 1.2 counts joysticks when its joystick subsystem starts: restarting it
 // is the way to see the ones plugged in since. The evdev reader matches its
 // pads to the new numbers again.
 void Joystick_Reopen(std::vector<std::string>& names) {
+  JoystickSampler_Stop();
   Evdev_Stop();
   closeDevices();
   names.clear();
@@ -122,6 +125,7 @@ void Joystick_Reopen(std::vector<std::string>& names) {
   }
   openDevices(names);
   Evdev_Start();
+  JoystickSampler_Start(g_realCount);
 }
 
 const char* Joystick_Name(int joystick) {
@@ -129,6 +133,7 @@ const char* Joystick_Name(int joystick) {
 }
 
 void Joystick_Shutdown() {
+  JoystickSampler_Stop();
   Evdev_Stop();
   closeDevices();
   g_lastDirection = 0;
