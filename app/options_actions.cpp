@@ -13,6 +13,7 @@
 #include "menus/song_search_screen.h"
 #include "menus/wheel_banners.h"
 #include "platform/log.h"
+#include "platform/frame_watch.h"
 
 void Options_ResetSonglist() {
   WriteLog("Reset Songlist\n");
@@ -48,6 +49,7 @@ void Options_ResetSonglist() {
   WriteLog("Generating 'rkv2-songlist.html'...\n");
   SongList_WriteLibraryPage();
   if (!saveSettings()) WriteLog("The settings could not be saved\n");
+  FrameWatch_Restart();   // the search had its progress screen: no held frame
 }
 
 void Options_ReloadSkin() {

@@ -37,6 +37,7 @@
 #include "platform/files.h"
 #include "platform/msgbox.h"
 #include "platform/priority.h"
+#include "platform/frame_watch.h"
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -162,6 +163,7 @@ int GameMain(int argc, char** argv) {
   if (!o.inputPath.empty()) InputScript_Load(o.inputPath.c_str());
 
   // 8. frame timer
+  FrameWatch_Init();
   if (!Pacer_Init(o.fps)) {
     MessageBox_Show("Could not call CreateEvent()...", "ERROR");
     return 1;

@@ -8,6 +8,7 @@
 #include "media/window.h"
 #include "platform/clock.h"
 #include "platform/pacer.h"
+#include "platform/frame_watch.h"
 #include <SDL.h>
 #include <cstdio>
 
@@ -109,6 +110,7 @@ int Screen_Run(MenuScreen& s, const std::function<int(ScreenFrame&)>& frame) {
   ScreenTimer_Start(timer, limited ? setup.timeLimitSeconds * 1000u : 0, start);
   bool held = false;
   MenuInput_Begin();
+  FrameWatch_Restart();   // what the screen loaded before its first frame is no held frame
 
   int result = 0;
   while (!result) {
@@ -127,6 +129,7 @@ int Screen_Run(MenuScreen& s, const std::function<int(ScreenFrame&)>& frame) {
     meter.frame(f.nowMs);
     if (setup.fpsMeter && g_settings.showFps == 0) meter.draw(f.fpsY);
     WaitFrame();
+    FrameWatch_Frame(setup.backdrop);
     Screen_Present();
     if (!g_pacer.limiterOn) SDL_Delay(kUnpacedDelayMs);
   }

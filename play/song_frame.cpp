@@ -12,6 +12,7 @@
 #include "platform/locks.h"
 #include "platform/log.h"
 #include "platform/pacer.h"
+#include "platform/frame_watch.h"
 #include "play/autoplay.h"
 #include "play/judge_frame.h"
 #include "play/play_events.h"
@@ -158,6 +159,7 @@ void draw(SongRun& song) {
 // skipped, and the pacer is told so that the next frame does not wait longer.
 void present() {
   WaitFrame();
+  FrameWatch_Frame("the play");
   if (g_drawLock.try_lock_for(std::chrono::milliseconds(kLockWaitMs))) {
     Screen_Present();
     g_drawLock.unlock();

@@ -4,6 +4,7 @@
 #include "media/background/background.h"
 #include "media/skin/skin_images.h"
 #include "platform/log.h"
+#include "platform/frame_watch.h"
 #include "play/media_worker.h"
 #include "play/play_input.h"
 #include "play/play_results.h"
@@ -40,6 +41,7 @@ int PlaySong(int* stage, int courseFlag, int courseIndex) {
   Play& play = g_play;
   if (courseFlag) play.course.length = courseIndex > 0 ? courseIndex : 0;
   if (!SongPlay_Load(play, stage, courseFlag != 0)) return 0;
+  FrameWatch_Restart();   // the loading is not a held frame
   while (SongPlay_Frame(play)) {
   }
   return SongPlay_End(play);

@@ -1,5 +1,9 @@
 #include "platform/pacer.h"
 #include "platform/clock.h"
+#include "platform/frame_watch.h"
+#include "platform/log.h"
+#include <cstdlib>
+#include <string>
 #include <gtest/gtest.h>
 
 TEST(Pacer, IntervalFromFps) {
@@ -49,4 +53,33 @@ TEST(Pacer, WaitHookRunsWhileTheFrameWaitsAndOnceWhenItDoesNot) {
   Pacer_SetWaitHook(nullptr);
   WaitFrame();
   EXPECT_EQ(g_hookCalls, 1);
+}
+
+namespace {
+std::string g_watchLines;
+}
+
+TEST(FrameWatch, LogsOnlyHeldFramesAndNeverTheLoadBeforeAScreensFirstFrame) {
+  setenv("TARVOLEN_FRAME_WATCH", "40", 1);
+  Log_SetListener([](const char* line) { g_watchLines += line; });
+  FrameWatch_Init();
+  FrameWatch_Frame("rkv2-select.png");
+  Clock_SleepMs(70);                       // a held frame
+  FrameWatch_Frame("rkv2-select.png");
+  FrameWatch_Frame("rkv2-select.png");     // a quick one
+  Clock_SleepMs(70);                       // loading the next screen
+  FrameWatch_Restart();
+  FrameWatch_Frame("the play");
+  EXPECT_EQ(FrameWatch_HeldCount(), 1);
+  EXPECT_GE(FrameWatch_LongestMs(), 70.0);
+  EXPECT_NE(g_watchLines.find("Frame held"), std::string::npos);
+  EXPECT_NE(g_watchLines.find(" ms on rkv2-select.png\n"), std::string::npos);
+  EXPECT_EQ(g_watchLines.find("the play"), std::string::npos);
+  unsetenv("TARVOLEN_FRAME_WATCH");
+  FrameWatch_Init();                        // off: nothing is counted
+  FrameWatch_Frame("x");
+  Clock_SleepMs(50);
+  FrameWatch_Frame("x");
+  EXPECT_EQ(FrameWatch_HeldCount(), 0);
+  Log_SetListener(nullptr);
 }

@@ -15,14 +15,14 @@ namespace {
 constexpr int kRate = 22050;
 constexpr int kRowsPerSecond = 4;   // eighth-note rows at 120 BPM
 
-bool writeTone(const std::string& path, int seconds, int n) {
+bool writeTone(const std::string& path, double seconds, int n) {
   SF_INFO info{};
   info.samplerate = kRate;
   info.channels = 1;
   info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
   SNDFILE* f = sf_open(path.c_str(), SFM_WRITE, &info);
   if (!f) return false;
-  std::vector<short> s((size_t)kRate * (size_t)seconds);
+  std::vector<short> s((size_t)(kRate * seconds));
   double hz = 330.0 + 55.0 * (n % 8);   // each song its own note
   for (size_t i = 0; i < s.size(); i++) s[i] = (short)(1500 * std::sin(i * 2 * M_PI * hz / kRate));
   bool ok = sf_write_short(f, s.data(), (sf_count_t)s.size()) == (sf_count_t)s.size();
@@ -94,7 +94,8 @@ std::vector<std::string> WriteGameLibrary(const GameLibrary& lib) {
     char folder[64];
     snprintf(folder, sizeof folder, "Songs/Group %d/Song %d", (n - 1) % groups + 1, n);
     std::string f = folder;
-    if (!Dir_Create(f) || !writeTone(f + "/song.wav", l.seconds, n)) return {};
+    double music = lib.tinyMusic && n > 1 ? 0.25 : l.seconds;
+    if (!Dir_Create(f) || !writeTone(f + "/song.wav", music, n)) return {};
     WriteFile(f + "/song.rkv", chart(n, l));
     if (lib.banners && !writePicture(f + "/banner.png", 256, 80, GameLibrary_SongColour(n))) return {};
     if (lib.backgrounds && !writePicture(f + "/bg.png", 320, 240, GameLibrary_SongColour(n))) return {};

@@ -31,6 +31,7 @@ struct GameLibrary {
   bool solo = true;
   bool banners = false;     // "banner.png" in each song folder
   bool backgrounds = false; // "bg.png" in each song folder
+  bool tinyMusic = false;   // every song but the first a quarter second of music (libraries of thousands)
 };
 
 // The folders written, "Songs/Group G/Song N", in song order; empty when a file
