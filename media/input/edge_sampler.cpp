@@ -2,6 +2,7 @@
 // millisecond while the main thread waits, every change logged with the time of
 // the sample. Joysticks read through evdev are left to the reader thread, and
 // the SDL joysticks to the joystick sampler's thread while it runs.
+#include "media/input/evdev_keymap.h"
 #include "media/input/evdev_reader.h"
 #include "media/input/input.h"
 #include "media/input/input_edges.h"
@@ -80,7 +81,10 @@ void InputEdges_Sample(double nowMs) {
     for (int sym = 0, end = std::min(n, 512); sym < end; sym++)
       if (state[sym])
         if (int code = Keyboard_ScanCodeForSym(sym)) keys[code] = 0x80;
-    InputEdges_SyncKeys(at, keys);
+    // keys a keyboard read through evdev gives with the kernel's time
+    uint8_t owned[256];
+    bool evdevKeys = Evdev_KeyboardCount() > 0 && EvdevKeymap_Owned(owned);
+    InputEdges_SyncKeys(at, keys, evdevKeys ? owned : nullptr);
   }
   if (!JoystickSampler_Running()) syncJoysticks(s, at);
 }

@@ -1,6 +1,7 @@
 // The evdev reader: its thread, the events it turns into edges, and the pads'
 // report meter.
 #include "media/input/evdev_reader.h"
+#include "media/input/evdev_keymap.h"
 #include "media/input/input_edges.h"
 #include "platform/clock.h"
 #include "platform/log.h"
@@ -36,7 +37,7 @@ constexpr double kLongestGapMs = 50;        // longer gaps tell the player's tim
 struct Device {
   int fd = -1;
   char name[128] = {};
-  int joystick = -1;
+  int joystick = -1;             // kEdgeKeyboard for a keyboard
   int16_t buttonOf[kCodes];
   bool dropped = false;          // SYN_DROPPED: skip to the next report, then resync
   bool keyInPacket = false;
@@ -56,6 +57,8 @@ std::atomic<bool> g_owned[kEdgeJoysticks];
 std::atomic<bool> g_running{false};
 std::thread g_thread;
 std::atomic<double> g_threadCpuMs{0};
+std::atomic<bool> g_keyboardFocus{true};
+constexpr int kKeyboardKeys = 256;  // the keys a keyboard read through evdev gives
 double g_clockBase = 0;            // monotonic ms minus program ms
 bool g_haveBase = false;
 
@@ -122,10 +125,16 @@ void dropDevice(Device& d, const char* why) {
 }
 
 // Sets the known state from the device's key state (after lost events or when
-// the reader takes the device over); nothing when the node cannot tell.
+// the reader takes the device over); nothing when the node cannot tell. A
+// keyboard sets only its paired keys, one by one: other keyboards may hold the rest.
 void resync(Device& d, double nowMs) {
   uint8_t bits[kCodes / 8] = {};
   if (ioctl(d.fd, EVIOCGKEY(sizeof bits), bits) < 0) return;
+  if (d.joystick == kEdgeKeyboard) {
+    for (int c = 1; c < kKeyboardKeys; c++)
+      if (int ours = EvdevKeymap_Code(c); ours > 0) InputEdges_Push(nowMs, kEdgeKeyboard, ours, testBit(bits, sizeof bits, c));
+    return;
+  }
   uint32_t mask = 0;
   for (int c = 0; c < kCodes; c++)
     if (d.buttonOf[c] >= 0 && d.buttonOf[c] < 32 && testBit(bits, sizeof bits, c)) mask |= 1u << d.buttonOf[c];
@@ -168,6 +177,19 @@ bool handle(Device& d, const input_event& e, double nowMs) {
     return true;
   }
   if (e.type != EV_KEY || d.dropped || e.value == 2) return true;  // 2: the kernel's key repeat
+  if (d.joystick == kEdgeKeyboard) {
+    if (e.code >= kKeyboardKeys) return true;
+    double t = stamp(d, e, nowMs);
+    int ours = EvdevKeymap_Code(e.code);
+    if (ours < 0) {   // SDL reads it until its key-down pairs it
+      if (e.value) EvdevKeymap_NoteEvdevPress(e.code, t);
+      return true;
+    }
+    // typed into another window: no press (a release still lets go)
+    if (e.value && !g_keyboardFocus) return true;
+    InputEdges_Push(t, kEdgeKeyboard, ours, e.value != 0);
+    return true;
+  }
   if (e.code >= kCodes || d.buttonOf[e.code] < 0 || d.buttonOf[e.code] >= 32) return true;
   d.keyInPacket = true;
   InputEdges_Push(stamp(d, e, nowMs), d.joystick, d.buttonOf[e.code], e.value != 0);
@@ -238,6 +260,13 @@ bool Evdev_IsJoystickClass(const uint8_t* keyBits, int bytes) {
   return false;
 }
 
+bool Evdev_IsKeyboardClass(const uint8_t* keyBits, int bytes) {
+  constexpr int kKeyA = 30, kKeyZ = 44, kKeySpace = 57, kKeyEnter = 28;
+  for (int c : {kKeyA, kKeyZ, kKeySpace, kKeyEnter})
+    if (!testBit(keyBits, bytes, c)) return false;
+  return !Evdev_IsJoystickClass(keyBits, bytes);
+}
+
 bool Evdev_OwnsJoystick(int n) { return n >= 0 && n < kEdgeJoysticks && g_owned[n]; }
 
 bool Evdev_AddDevice(int fd, const char* name, int joystick, const uint16_t* keyCodes, int keyCount) {
@@ -264,6 +293,36 @@ bool Evdev_AddDevice(int fd, const char* name, int joystick, const uint16_t* key
 #endif
 }
 
+bool Evdev_AddKeyboard(int fd, const char* name) {
+#ifdef __linux__
+  if (fd < 0) return false;
+  std::lock_guard<std::mutex> l(g_devLock);
+  if (g_devCount == kMaxDevices) return false;
+  Device& d = g_dev[g_devCount++];
+  d = Device{};
+  d.fd = fd;
+  snprintf(d.name, sizeof d.name, "%s", name ? name : "");
+  d.joystick = kEdgeKeyboard;
+  for (int16_t& b : d.buttonOf) b = -1;
+  int flags = fcntl(fd, F_GETFL);
+  if (flags >= 0) fcntl(fd, F_SETFL, flags | O_NONBLOCK);
+  return true;
+#else
+  (void)fd;
+  (void)name;
+  return false;
+#endif
+}
+
+int Evdev_KeyboardCount() {
+  std::lock_guard<std::mutex> l(g_devLock);
+  int n = 0;
+  for (int i = 0; i < g_devCount; i++) n += g_dev[i].fd >= 0 && g_dev[i].joystick == kEdgeKeyboard;
+  return n;
+}
+
+void Evdev_SetKeyboardFocus(bool focused) { g_keyboardFocus = focused; }
+
 int Evdev_ReadOnce(int timeoutMs) {
 #ifdef __linux__
   std::unique_lock<std::mutex> l(g_devLock);
@@ -287,7 +346,7 @@ int Evdev_ReadOnce(int timeoutMs) {
     if (d.fd != fds[k].fd || !fds[k].revents) continue;
     if (fds[k].revents & POLLIN) handled += readDevice(d);
     else dropDevice(d, "is gone from evdev");   // hung up or failed with nothing left to read
-    updateMeter(d);
+    if (d.joystick != kEdgeKeyboard) updateMeter(d);   // a keyboard is no pad
   }
   return handled;
 #else

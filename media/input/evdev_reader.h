@@ -27,6 +27,17 @@ bool Evdev_IsJoystickClass(const uint8_t* keyBits, int bytes);
 // Kernel event time (monotonic) in program time, unclamped.
 double Evdev_ProgramMs(int64_t sec, int64_t usec);
 
+// ---- Keyboards (Linux, when every event node may be read) ----
+// A keyboard's keys are read through evdev once each is paired with the key SDL
+// names for it under the player's layout (evdev_keymap.h); until then SDL reads
+// it. Presses while the window has no focus are left out.
+bool Evdev_AddKeyboard(int fd, const char* name);   // takes the fd; false when full
+int Evdev_KeyboardCount();
+void Evdev_SetKeyboardFocus(bool focused);
+// Whether a key bitmap is a keyboard's: letters, Space and Enter, and no
+// joystick buttons.
+bool Evdev_IsKeyboardClass(const uint8_t* keyBits, int bytes);
+
 // For tests and benchmarks: a device on an open file descriptor (the reader
 // takes it and closes it when done), its key codes in any order, fed to joystick
 // `joystick`. False when the table is full or the arguments are bad.

@@ -1,6 +1,8 @@
 // Finding the pads to read through evdev: the readable joystick-class nodes in
 // event-number order, each matched to SDL's joystick of the same name and
-// button count.
+// button count. Keyboards too, but only when every event node may be read (the
+// player is in the input group): with one keyboard left to SDL, a key paired on
+// evdev would go unseen there.
 #include "media/input/evdev_reader.h"
 #include "media/input/input.h"
 #include "media/input/input_edges.h"
@@ -44,13 +46,18 @@ bool sameName(const char* a, const char* b) {
   return true;
 }
 
-// Opens one node; returns its fd when it is a joystick-class device, else -1
-// (-2 when the player may not read it).
-int openNode(const char* path, char* name, size_t nameSize, uint8_t* bits, int bytes) {
+// Opens one node; returns its fd when it is a joystick-class or keyboard-class
+// device (`keyboard` says which), else -1 (-2 when the player may not read it).
+int openNode(const char* path, char* name, size_t nameSize, uint8_t* bits, int bytes, bool* keyboard) {
   int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return errno == EACCES || errno == EPERM ? -2 : -1;
   memset(bits, 0, bytes);
-  if (ioctl(fd, EVIOCGBIT(EV_KEY, bytes), bits) < 0 || !Evdev_IsJoystickClass(bits, bytes)) {
+  if (ioctl(fd, EVIOCGBIT(EV_KEY, bytes), bits) < 0) {
+    close(fd);
+    return -1;
+  }
+  *keyboard = Evdev_IsKeyboardClass(bits, bytes);
+  if (!*keyboard && !Evdev_IsJoystickClass(bits, bytes)) {
     close(fd);
     return -1;
   }
@@ -81,13 +88,23 @@ void Evdev_Start() {
   std::sort(nodes.begin(), nodes.end(), [](const std::string& a, const std::string& b) {
     return atoi(a.c_str() + 5) < atoi(b.c_str() + 5);
   });
+  struct Keyboard {
+    int fd;
+    std::string name, path;
+  };
+  std::vector<Keyboard> keyboards;
   for (const std::string& node : nodes) {
     char path[300], name[128];
     snprintf(path, sizeof path, "/dev/input/%s", node.c_str());
     uint8_t bits[kCodes / 8];
-    int fd = openNode(path, name, sizeof name, bits, sizeof bits);
+    bool keyboard = false;
+    int fd = openNode(path, name, sizeof name, bits, sizeof bits, &keyboard);
     unreadable += fd == -2;
     if (fd < 0) continue;
+    if (keyboard) {
+      keyboards.push_back(Keyboard{fd, name, path});
+      continue;
+    }
     int16_t buttonOf[kCodes];
     int buttons = Evdev_ButtonNumbers(bits, sizeof bits, buttonOf, kCodes);
     int match = -1;
@@ -109,6 +126,15 @@ void Evdev_Start() {
     }
     WriteLogf("Input: '%s' read through evdev (%s)\n", name, path);
   }
+  for (const Keyboard& k : keyboards) {
+    if (!unreadable && Evdev_AddKeyboard(k.fd, k.name.c_str())) {
+      WriteLogf("Input: keyboard '%s' read through evdev (%s), each key once SDL has named it\n", k.name.c_str(),
+                k.path.c_str());
+      continue;
+    }
+    close(k.fd);
+  }
+  if (!keyboards.empty() && unreadable) WriteLog("Input: keyboards read through SDL (not every event node may be read)\n");
 #endif
   bool throughSdl = false;
   for (int j = 0; j < joysticks; j++)

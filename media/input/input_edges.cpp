@@ -42,10 +42,10 @@ bool InputEdges_Push(double atMs, int device, int code, bool down) {
   return push(atMs, device, code, down);
 }
 
-void InputEdges_SyncKeys(double atMs, const uint8_t keys[256]) {
+void InputEdges_SyncKeys(double atMs, const uint8_t keys[256], const uint8_t* skip) {
   std::lock_guard<std::mutex> l(g_lock);
   for (int c = 1; c < 256; c++)
-    if ((g_keys[c] != 0) != ((keys[c] & 0x80) != 0)) push(atMs, kEdgeKeyboard, c, !g_keys[c]);
+    if ((g_keys[c] != 0) != ((keys[c] & 0x80) != 0) && !(skip && skip[c])) push(atMs, kEdgeKeyboard, c, !g_keys[c]);
 }
 
 void InputEdges_SyncButtons(double atMs, int joystick, uint32_t mask, int count) {

@@ -36,7 +36,8 @@ bool InputEdges_ButtonDown(int joystick, int button);
 uint32_t InputEdges_Buttons(int joystick);
 // Logs, at `atMs`, an edge for every key whose state (0x80 while down) differs
 // from the known one, and likewise for the first `count` buttons of a joystick.
-void InputEdges_SyncKeys(double atMs, const uint8_t keys[256]);
+// Keys with `skip[code]` set are left as they are (they come from elsewhere).
+void InputEdges_SyncKeys(double atMs, const uint8_t keys[256], const uint8_t* skip = nullptr);
 void InputEdges_SyncButtons(double atMs, int joystick, uint32_t mask, int count);
 
 // ---- The sampler ----

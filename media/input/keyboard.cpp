@@ -1,6 +1,8 @@
 // The keyboard as a 256-byte state indexed by DIK scan codes, read from SDL's
 // key state and merged with scripted keys.
 #include "platform/log.h"
+#include "media/input/evdev_keymap.h"
+#include "media/input/evdev_reader.h"
 #include "media/input/input.h"
 #include "media/input/input_edges.h"
 #include "media/input_script.h"
@@ -51,11 +53,16 @@ void Keyboard_Shutdown() {
 
 void Keyboard_NoteKeyDown(int sym) {
   if (!g_ready) return;
-  if (int code = Keyboard_ScanCodeForSym(sym)) g_taps[code] = 1;
+  if (int code = Keyboard_ScanCodeForSym(sym)) {
+    g_taps[code] = 1;
+    // the layout's name for the key just pressed on a keyboard read through evdev
+    if (Evdev_KeyboardCount()) EvdevKeymap_NoteSdlPress(code, Clock_MsPrecise());
+  }
 }
 
 void Keyboard_Poll() {
   Window_PumpMessages();
+  Evdev_SetKeyboardFocus(Window_HasFocus());
   InputEdges_Sample(Clock_MsPrecise());
   uint8_t real[256] = {};
   if (g_ready && Window_IsOpen()) {

@@ -1,3 +1,4 @@
+#include "media/input/evdev_keymap.h"
 #include "media/input/evdev_reader.h"
 #include "media/input/input_edges.h"
 #include "platform/clock.h"
@@ -5,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <linux/input.h>
 #include <csignal>
+#include <cstring>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -228,4 +230,131 @@ TEST_F(Evdev, TheReaderThreadPicksEventsUp) {
   }
   ASSERT_EQ(all.size(), 2u);
   EXPECT_EQ(all[0].code, 3);
+}
+
+// ---- Keyboards ----
+TEST(EvdevKeymap, PairsEachKeyWithTheKeyDownSdlNamesForItInOrder) {
+  EvdevKeymap_Reset();
+  // an AZERTY keyboard: the key where QWERTY has Q gives 'a' (our 30)
+  EvdevKeymap_NoteEvdevPress(KEY_Q, 1000);
+  EXPECT_EQ(EvdevKeymap_NoteSdlPress(30, 1006), KEY_Q);
+  EXPECT_EQ(EvdevKeymap_Code(KEY_Q), 30);
+  EXPECT_TRUE(EvdevKeymap_Owns(30));
+  EXPECT_FALSE(EvdevKeymap_Owns(16));
+  // a jump: two keys down together, SDL names them in the order they came
+  EvdevKeymap_NoteEvdevPress(KEY_LEFT, 2000);
+  EvdevKeymap_NoteEvdevPress(KEY_RIGHT, 2000.5);
+  EXPECT_EQ(EvdevKeymap_NoteSdlPress(203, 2004), KEY_LEFT);
+  EXPECT_EQ(EvdevKeymap_NoteSdlPress(205, 2004), KEY_RIGHT);
+  // a key-down SDL repeats, or of a key paired already, teaches nothing and takes
+  // no other key's press
+  EvdevKeymap_NoteEvdevPress(KEY_S, 3000);
+  EXPECT_EQ(EvdevKeymap_NoteSdlPress(30, 3002), -1);
+  EXPECT_EQ(EvdevKeymap_NoteSdlPress(31, 3003), KEY_S);
+  // a press SDL never names (a key with no symbol) goes stale and pairs nothing later
+  EvdevKeymap_NoteEvdevPress(KEY_PROG1, 4000);
+  EXPECT_EQ(EvdevKeymap_NoteSdlPress(17, 4400), -1);
+  EXPECT_EQ(EvdevKeymap_Code(KEY_PROG1), -1);
+  uint8_t owned[256];
+  ASSERT_TRUE(EvdevKeymap_Owned(owned));
+  EXPECT_EQ(owned[30] + owned[31] + owned[203] + owned[205], 4);
+  EXPECT_EQ(owned[17], 0);
+  EvdevKeymap_Reset();
+  EXPECT_FALSE(EvdevKeymap_Any());
+}
+
+TEST(EvdevKeymap, KeyboardsAreToldFromPadsAndOtherKeyDevices) {
+  uint8_t keyboard[KEY_CNT / 8] = {}, power[KEY_CNT / 8] = {}, both[KEY_CNT / 8] = {};
+  for (int c : {KEY_A, KEY_Z, KEY_SPACE, KEY_ENTER, KEY_LEFT}) keyboard[c / 8] |= 1 << (c % 8);
+  power[KEY_POWER / 8] |= 1 << (KEY_POWER % 8);
+  memcpy(both, keyboard, sizeof both);
+  both[BTN_TRIGGER / 8] |= 1 << (BTN_TRIGGER % 8);
+  EXPECT_TRUE(Evdev_IsKeyboardClass(keyboard, sizeof keyboard));
+  EXPECT_FALSE(Evdev_IsKeyboardClass(power, sizeof power));
+  EXPECT_FALSE(Evdev_IsKeyboardClass(both, sizeof both)) << "a pad that also has letters is a pad";
+}
+
+namespace {
+struct EvdevKeyboard : ::testing::Test {
+  int fds[2] = {-1, -1};
+  uint64_t cursor = 0;
+  void SetUp() override {
+    EvdevKeymap_Reset();
+    InputEdges_Clear();
+    cursor = InputEdges_Cursor();
+    ASSERT_EQ(pipe(fds), 0);
+    ASSERT_TRUE(Evdev_AddKeyboard(fds[0], "Test Keyboard"));
+    Evdev_SetKeyboardFocus(true);
+  }
+  void TearDown() override {
+    Evdev_Stop();
+    if (fds[1] >= 0) close(fds[1]);
+    EvdevKeymap_Reset();
+    InputEdges_Clear();
+    InputEdges_SetSource(nullptr);
+  }
+  void send(const std::vector<input_event>& ev) {
+    ASSERT_EQ(write(fds[1], ev.data(), ev.size() * sizeof ev[0]), (ssize_t)(ev.size() * sizeof ev[0]));
+  }
+  void key(int code, int value, double mono) {
+    send({event(EV_MSC, MSC_SCAN, code, mono), event(EV_KEY, code, value, mono), event(EV_SYN, SYN_REPORT, 0, mono)});
+  }
+};
+}  // namespace
+
+TEST_F(EvdevKeyboard, APairedKeyCarriesTheKernelTimeAndTheSamplerLeavesItAlone) {
+  EXPECT_EQ(Evdev_KeyboardCount(), 1);
+  double mono = monotonicMs(), prog = Clock_MsPrecise();
+  key(KEY_Q, 1, mono - 30);   // not paired yet: SDL reads it
+  Evdev_ReadOnce(100);
+  EXPECT_TRUE(readAll(cursor).empty());
+  InputEdges_Push(prog - 27, kEdgeKeyboard, 30, true);   // as the SDL sampler saw it
+  EXPECT_EQ(EvdevKeymap_NoteSdlPress(30, prog - 25), KEY_Q);
+  readAll(cursor);
+  key(KEY_Q, 0, mono - 20);
+  key(KEY_Q, 1, mono - 10);
+  key(KEY_Q, 2, mono - 5);    // the kernel's repeat
+  Evdev_ReadOnce(100);
+  auto all = readAll(cursor);
+  ASSERT_EQ(all.size(), 2u);
+  EXPECT_EQ(all[0].device, kEdgeKeyboard);
+  EXPECT_EQ(all[0].code, 30);
+  EXPECT_EQ(all[0].down, 0);
+  EXPECT_NEAR(all[0].atMs, prog - 20, 0.5);
+  EXPECT_EQ(all[1].down, 1);
+  EXPECT_NEAR(all[1].atMs, prog - 10, 0.5);
+
+  // SDL still says the key is up (its event is late): the sampler must not
+  // undo the press evdev gave, while it still reads the keys not paired
+  static uint8_t symState[512];
+  memset(symState, 0, sizeof symState);
+  symState['s'] = 1;
+  static const EdgeSource keysOnly = {nullptr, [](int* n) -> const uint8_t* {
+                                        *n = 512;
+                                        return symState;
+                                      },
+                                      nullptr, nullptr};
+  InputEdges_SetSource(&keysOnly);
+  InputEdges_Sample(Clock_MsPrecise());
+  all = readAll(cursor);
+  ASSERT_EQ(all.size(), 1u);
+  EXPECT_EQ(all[0].code, 31);
+  EXPECT_TRUE(InputEdges_KeyDown(30));
+}
+
+TEST_F(EvdevKeyboard, PressesWithoutTheWindowsFocusAreLeftOutButReleasesLetGo) {
+  EvdevKeymap_NoteEvdevPress(KEY_A, 1);
+  ASSERT_EQ(EvdevKeymap_NoteSdlPress(30, 2), KEY_A);
+  double mono = monotonicMs();
+  key(KEY_A, 1, mono - 10);
+  Evdev_ReadOnce(100);
+  Evdev_SetKeyboardFocus(false);
+  key(KEY_A, 0, mono - 5);
+  key(KEY_A, 1, mono - 2);    // typed into another window
+  Evdev_ReadOnce(100);
+  auto all = readAll(cursor);
+  ASSERT_EQ(all.size(), 2u);
+  EXPECT_EQ(all[0].down, 1);
+  EXPECT_EQ(all[1].down, 0);
+  EXPECT_FALSE(InputEdges_KeyDown(30));
 }
