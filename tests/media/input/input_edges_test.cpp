@@ -202,7 +202,7 @@ struct SamplerThread : EdgeLog {
 };
 }  // namespace
 
-TEST_F(SamplerThread, APressAndReleaseWithNoFrameBetweenKeepTheirOwnTimes) {
+TEST_F(SamplerThread, APressAndReleaseWithNoFrameBetweenAreSeenWithTheirOwnTimes) {
   JoystickSampler_StartThread();
   EXPECT_TRUE(JoystickSampler_Running());
   uint64_t cursor = InputEdges_Cursor();
@@ -210,10 +210,10 @@ TEST_F(SamplerThread, APressAndReleaseWithNoFrameBetweenKeepTheirOwnTimes) {
   std::this_thread::sleep_for(std::chrono::milliseconds(5));
   double down = Clock_MsPrecise();
   g_threadButtons = 1u << 2;
-  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  std::this_thread::sleep_for(std::chrono::milliseconds(60));
   double up = Clock_MsPrecise();
   g_threadButtons = 0;
-  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  std::this_thread::sleep_for(std::chrono::milliseconds(60));
   auto all = readAll(cursor);
   ASSERT_EQ(all.size(), 2u);
   EXPECT_EQ(all[0].device, 0);
@@ -221,8 +221,8 @@ TEST_F(SamplerThread, APressAndReleaseWithNoFrameBetweenKeepTheirOwnTimes) {
   EXPECT_EQ(all[0].down, 1);
   EXPECT_EQ(all[1].down, 0);
   // stamped near the moments (loosely: sanitizers and busy machines slow ticks)
-  EXPECT_NEAR(all[0].atMs, down, 15);
-  EXPECT_NEAR(all[1].atMs, up, 15);
+  EXPECT_NEAR(all[0].atMs, down, 30);
+  EXPECT_NEAR(all[1].atMs, up, 30);
   EXPECT_GT(g_pumps.load(), 10) << "the joysticks are updated on the thread";
 }
 
