@@ -157,6 +157,7 @@ bool addRecords(RecordTable& t, const SongRecord* newRecords, int n) {
   if (ok) ok = Records_Parse(t, bytes.data(), bytes.size());
   t.notes = std::move(notes);
   if (!ok) {
+    WriteLogf("Unable to add %d records to '%s'; they are kept for this run only\n", n, Records_Path(t).c_str());
     t.records = std::move(combined.records);
     t.results = std::move(combined.results);
     reindex(t);

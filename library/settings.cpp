@@ -182,8 +182,10 @@ bool saveSettings() {
   bool b = File_WriteSafely(kBindingsFile, g_bindings, sizeof g_bindings);
   // the names of the bound joysticks go with the numbers just written
   JoystickNames_Store();
-  TarvolenIni_Save();
+  // tarvolen.ini holds settings too (offsets, joystick names): a save that lost
+  // them is no save
+  bool c = TarvolenIni_Save();
   if (!a) WriteLog("Unable to write settings file (rkv2.cfg)\n");
   if (!b) WriteLog("Unable to write key bindings file (rkv2.inp)\n");
-  return a && b;
+  return a && b && c;
 }

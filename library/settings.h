@@ -87,5 +87,6 @@ void FunctionKeys_Setup();
 // Fills the defaults, then reads "rkv2.cfg" and "rkv2.inp" from the working
 // directory. Always succeeds: a missing, short or foreign file keeps the defaults.
 bool loadSettings(int pluginCount = 0);
-// Writes both files; a file that cannot be written is skipped (the old one stays).
+// Writes both files and "tarvolen.ini"; a file that cannot be written is skipped
+// (the old one stays) and makes the result false.
 bool saveSettings();

@@ -1,9 +1,7 @@
 #include "platform/files.h"
 #include <cstdio>
 #include <filesystem>
-#include <fcntl.h>
 #include <strings.h>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -47,26 +45,6 @@ bool File_ReadText(const std::string& path, std::string& out) {
   std::vector<uint8_t> b;
   bool ok = File_ReadAll(path, b);
   out.assign(b.begin(), b.end());
-  return ok;
-}
-
-bool File_WriteSafely(const std::string& path, const void* data, size_t size) {
-  std::string tmp = path + ".tmp" + std::to_string((long)getpid());
-  int fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  const uint8_t* p = (const uint8_t*)data;
-  size_t left = size;
-  bool ok = true;
-  while (left > 0) {
-    ssize_t w = write(fd, p, left);
-    if (w <= 0) { ok = false; break; }
-    p += w;
-    left -= (size_t)w;
-  }
-  if (ok && fsync(fd) != 0) ok = false;
-  if (close(fd) != 0) ok = false;
-  if (ok && rename(tmp.c_str(), path.c_str()) != 0) ok = false;
-  if (!ok) unlink(tmp.c_str());
   return ok;
 }
 

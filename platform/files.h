@@ -13,8 +13,10 @@ bool File_ReadAll(const std::string& path, std::vector<uint8_t>& out);
 // At most `maxBytes` from the start of the file (a short file gives what it has).
 bool File_ReadUpTo(const std::string& path, size_t maxBytes, std::vector<uint8_t>& out);
 bool File_ReadText(const std::string& path, std::string& out);
-// Writes `size` bytes so that a crash or a full disk never leaves a truncated file
-// in place of the old one: a temporary file beside it, flushed, then renamed over.
+// Writes `size` bytes so that a kill or a full disk never leaves a truncated file
+// in place of the old one: a temporary file beside it, flushed, then renamed over
+// (platform/safe_write.cpp). False, with a log line, when anything failed; the old
+// file is then as it was and the temporary is gone.
 bool File_WriteSafely(const std::string& path, const void* data, size_t size);
 bool File_AppendText(const std::string& path, const std::string& text);
 
