@@ -38,6 +38,7 @@
 #include "platform/msgbox.h"
 #include "platform/priority.h"
 #include "platform/frame_watch.h"
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -113,6 +114,9 @@ void shutDown(bool testMode) {
 
 int GameMain(int argc, char** argv) {
   Clock_Start();
+  // under a file-size limit a save fails and says so, the old file kept, rather
+  // than the game being killed in the middle of it
+  signal(SIGXFSZ, SIG_IGN);
   std::string line = Options_JoinArgs(argc, argv);
   StartOptions& o = g_options;
   Options_Parse(line, false, o);
