@@ -161,8 +161,10 @@ void Options_Parse(const std::string& original, bool settingsFullScreen, StartOp
 const char* Options_HelpText() {
   return
       "Tarvolen " TV_VERSION_TEXT " - a rhythm dance game\n"
-      "usage: tarvolen [options]   (run it from the game folder)\n"
+      "usage: tarvolen [--game-dir PATH] [options]\n"
       "\n"
+      "  --game-dir PATH     run in PATH instead of ~/.local/share/tarvolen (installed)\n"
+      "                      or the current folder (a build)\n"
       "  --help              print this text and quit\n"
       "  --version           print the version and quit\n"
       "  /log, /log2         write the trace rkv2.log (/log2 adds the detailed lines)\n"

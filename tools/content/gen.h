@@ -14,6 +14,7 @@ bool Gen_Sounds(const GenContext& ctx, const std::string& soundDir);       // ef
 bool Gen_Songs(const GenContext& ctx, const std::string& songsDir);        // Songs/Demo
 bool Gen_Courses(const GenContext& ctx);                                   // Courses/Demo and bonus files
 bool Gen_Movies(const GenContext& ctx);                                    // Movies/Random/tv-drift.avi
+bool Gen_Icons(const GenContext& ctx, const std::string& iconDir);         // hicolor/NxN/apps/tarvolen.png
 // Composes a preview of the generated pictures (for looking at them, not shipped).
 bool Gen_ContactSheet(const GenContext& ctx, const std::string& outPath);
 // A mock of the title menu drawn with the skin and its font, as the game shows it.

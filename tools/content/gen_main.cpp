@@ -4,8 +4,10 @@
 //
 //   tv_contentgen GAMEDIR [--only=skin,font,sounds,songs,courses,movies] [--no-voice]
 //                 [--fonts=DIR] [--contact=PNG [--pick=FILE,...]] [--mock=PNG]
+//   tv_contentgen --icons=DIR
 //
-// --contact and --mock only draw previews of an already generated folder.
+// --contact and --mock only draw previews of an already generated folder;
+// --icons draws the desktop icon at every size into DIR/hicolor/.
 //
 // The output depends on nothing but this program and the DejaVu font files:
 // fixed seeds, no clock, no environment. A full run first removes the folders
@@ -52,7 +54,7 @@ int main(int argc, char** argv) {
   ctx.fontDir = TV_DEJAVU_DIR;
   std::set<std::string> only;
   bool voices = true;
-  std::string contact, mock;
+  std::string contact, mock, icons;
   for (int i = 1; i < argc; i++) {
     std::string a = argv[i];
     if (a.rfind("--only=", 0) == 0) {
@@ -70,6 +72,8 @@ int main(int argc, char** argv) {
       ctx.fontDir = a.substr(8);
     } else if (a.rfind("--contact=", 0) == 0) {
       contact = a.substr(10);
+    } else if (a.rfind("--icons=", 0) == 0) {
+      icons = a.substr(8);
     } else if (a.rfind("--mock=", 0) == 0) {
       mock = a.substr(7);
     } else if (a.rfind("--pick=", 0) == 0) {
@@ -84,6 +88,12 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "contentgen: unexpected argument '%s'\n", a.c_str());
       return 2;
     }
+  }
+  if (!icons.empty()) {
+    if (!Draw_Init(ctx)) return 1;
+    bool ok = Gen_Icons(ctx, icons);
+    Draw_Shutdown();
+    return ok ? 0 : 1;
   }
   if (ctx.gameDir.empty()) {
     std::fprintf(stderr, "contentgen: no game folder given (try --help)\n");
