@@ -103,7 +103,7 @@ TEST(Soak, StageAfterStageMemoryFilesAndThreadsStayFlatAndEveryRecordIsSaved) {
   s.tap(1000, kEscape);
   WriteFile("script.txt", s.text);
 
-  pid_t pid = startGame(60 + stages * 20);
+  pid_t pid = startGame(120 + stages * 60);   // a busy machine plays a stage in half a minute
   ASSERT_GT(pid, 0);
   // a sample as each wheel stands (the first before any stage): the stage before
   // it has been played, evaluated and saved, and its song is gone
