@@ -8,6 +8,7 @@
 #include "support/test_support.h"
 #include <gtest/gtest.h>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -85,7 +86,10 @@ TEST(SongPacksGame, AGoneFolderIsPassedOverAndAForeignPackPlays) {
   ASSERT_EQ(res.size(), 1u) << r.results;
   EXPECT_EQ(Field(res[0], "chart"), song + "/SONG.RKV");
   EXPECT_EQ(Field(res[0], "difficulty"), "BASIC");
-  EXPECT_EQ(Field(res[0], "perfect"), "4") << res[0];
+  // every step judged, though the music ends early (how well depends on the machine's pace)
+  int judged = 0;
+  for (const char* k : {"perfect", "great", "good", "boo", "miss"}) judged += std::atoi(Field(res[0], k).c_str());
+  EXPECT_EQ(judged, 4) << res[0];
 
   RecordTable rec;
   ASSERT_TRUE(loadRecords(rec));
