@@ -6,6 +6,7 @@
 #include "library/song_db.h"
 #include "library/song_list.h"
 #include "library/rkv_parser.h"
+#include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/log.h"
 #include "support/test_support.h"
@@ -303,6 +304,9 @@ TEST(SongPacks, EditedChartIsSeenAtTheNextStartHoweverItsTimesLook) {
 
 TEST(SongPacks, ChartEditedWhileTheWalkRunsIsSeenAtTheNextStart) {
   TempDir dir;
+  // the walk waits for the screen only once the program clock has run a frame:
+  // start it now, so that it has by the time the walk runs
+  Clock_Ms();
   packSong("Songs/Walk/A First", chartText("First before"));
   std::this_thread::sleep_for(std::chrono::milliseconds(30));
   ASSERT_EQ(indexWithLog(), 1);
