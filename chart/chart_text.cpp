@@ -1,15 +1,11 @@
 #include "chart/chart_text.h"
+#include "platform/files.h"
 #include <charconv>
 #include <climits>
 #include <cstring>
 
 void ChartText_Prepare(std::string& text) {
-  size_t w = 0;
-  for (size_t r = 0; r < text.size(); r++) {
-    if (text[r] == '\r' && r + 1 < text.size() && text[r + 1] == '\n') continue;
-    text[w++] = text[r];
-  }
-  text.resize(w);
+  Text_NormaliseLines(text);
   size_t pos = 0;
   while ((pos = text.find("//", pos)) != std::string::npos) {
     size_t end = text.find('\n', pos);

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-// CR LF becomes LF; every "//" and the rest of its line become spaces.
+// A leading byte-order mark goes, CR LF and a lone CR become LF; every "//" and the rest of its line become spaces.
 void ChartText_Prepare(std::string& text);
 
 // Offset just after the first occurrence of `tag`, or npos.

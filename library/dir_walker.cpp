@@ -1,5 +1,7 @@
 #include "library/dir_walker.h"
+#include "platform/log.h"
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <dirent.h>
@@ -32,14 +34,20 @@ int DirWalker::openDir(const std::string& path, const char* pattern, int type) {
     return -1;
   }
   DIR* d = opendir(path.c_str());
-  if (!d) return -1;
+  if (!d) {
+    WriteLogf("Cannot list folder '%s' (%s)\n", path.c_str(), strerror(errno));
+    return -1;
+  }
   int fd = dirfd(d);
   while (dirent* e = readdir(d)) {
     std::string name = e->d_name;
     if (name == "." || name == "..") continue;
     if (!matches(name, pattern)) continue;
     struct stat st;
-    if (fstatat(fd, e->d_name, &st, 0) != 0) continue;  // a dangling link
+    if (fstatat(fd, e->d_name, &st, 0) != 0) {  // a dangling link, a loop of links, no permission
+      WriteLogf("Skipping '%s/%s' (%s)\n", path.c_str(), e->d_name, strerror(errno));
+      continue;
+    }
     bool dir = S_ISDIR(st.st_mode);
     if ((type == 1 && dir) || (type == 2 && !dir)) continue;
     DirEntry de;
@@ -48,7 +56,9 @@ int DirWalker::openDir(const std::string& path, const char* pattern, int type) {
     de.isDir = dir;
     de.mtime = (int64_t)st.st_mtim.tv_sec * 1000000000 + st.st_mtim.tv_nsec;
     de.size = (int64_t)st.st_size;
-    if (de.mtime > newest) newest = de.mtime;
+    int64_t ctime = (int64_t)st.st_ctim.tv_sec * 1000000000 + st.st_ctim.tv_nsec;
+    de.changed = std::max(de.mtime, ctime);
+    if (de.changed > newest) newest = de.changed;
     entries.push_back(std::move(de));
   }
   closedir(d);

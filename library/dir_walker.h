@@ -1,7 +1,8 @@
 #pragma once
 // Lists one folder: every entry but "." and "..", of type 0 any, 1 files only,
 // 2 folders only, sorted by upper-cased name in byte order. Keeps the newest
-// modification time among the listed entries.
+// change time among the listed entries. Entries that cannot be looked at (a
+// dangling link, no permission) are left out with a log line.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -11,6 +12,9 @@ struct DirEntry {
   std::string upperName;
   bool isDir = false;
   int64_t mtime = 0;      // nanoseconds since 1970: an edit in the same second as the database still counts
+  // The later of the modification and status-change times: a file copied or
+  // unpacked with its old date kept still shows when it arrived.
+  int64_t changed = 0;
   int64_t size = 0;
 };
 
@@ -20,7 +24,7 @@ class DirWalker {
   // is "*" or "*.ext" (matched without regard to case).
   int openDir(const std::string& path, const char* pattern, int type);
   std::vector<DirEntry> entries;
-  int64_t newest = 0;
+  int64_t newest = 0;         // of the entries' `changed` times
 };
 
 std::string Text_Upper(const std::string& s);

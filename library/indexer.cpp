@@ -11,7 +11,9 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <vector>
 
 namespace {
@@ -66,12 +68,18 @@ bool fileOpens(const std::string& path) {
   return Path_Resolve(path, p) && File_Size(p) >= 0;
 }
 
+// The folder's own music file lies directly in it; anything else came from "#FILE:"
+// (which may also point into a sub-folder of the song).
+bool ownMusic(const std::string& m, const std::string& folderPath) {
+  std::string prefix = folderPath + "/";
+  return m.compare(0, prefix.size(), prefix) == 0 && m.find('/', prefix.size()) == std::string::npos;
+}
+
 // The stored music path may be the song folder's own file or a "#FILE:" path.
 bool musicStillThere(const DirWalker& w, const SongEntry& r, const std::string& folderPath) {
   std::string m = fieldText(r.musicFile, sizeof r.musicFile);
   if (m.empty()) return false;
-  std::string prefix = folderPath + "/";
-  if (m.compare(0, prefix.size(), prefix) == 0) return hasListed(w, m.substr(prefix.size()).c_str());
+  if (ownMusic(m, folderPath)) return hasListed(w, m.substr(folderPath.size() + 1).c_str());
   return fileOpens(m);
 }
 
@@ -111,7 +119,9 @@ int processSongFldr(const std::string& folderPath, SongEntry& record, int64_t db
     return -1;
   }
   bool known = dbTime >= 0;
-  if (known && w.newest <= dbTime && musicStillThere(w, record, folderPath) &&
+  // A time equal to the database's may be an edit made in the same clock tick
+  // after it, so only an older one counts as unchanged.
+  if (known && w.newest < dbTime && musicStillThere(w, record, folderPath) &&
       hasListed(w, fieldText(record.chartFile, sizeof record.chartFile).c_str()) &&
       (!record.hasBanner || hasListed(w, fieldText(record.banner, sizeof record.banner).c_str())) &&
       (!record.hasBackground || hasListed(w, fieldText(record.background, sizeof record.background).c_str())))
@@ -125,7 +135,7 @@ int processSongFldr(const std::string& folderPath, SongEntry& record, int64_t db
     std::string path = folderPath + "/" + e.name;
     if (ext == "rkv") {
       // An unchanged chart of a known song keeps the data already stored.
-      if (known && e.mtime <= dbTime && chartName.empty() &&
+      if (known && e.changed < dbTime && chartName.empty() &&
           e.name == fieldText(record.chartFile, sizeof record.chartFile)) {
         chartName = e.name;
         continue;
@@ -136,12 +146,10 @@ int processSongFldr(const std::string& folderPath, SongEntry& record, int64_t db
       }
       chartName = e.name;
       chartParsed = true;
-      if (parser.hasFile && fileOpens(Path_FromData(parser.file))) {
-        fileTag = Path_FromData(parser.file);
-        musicFromTag = true;
-      }
+      if (parser.hasFile && RKVParser_FindFile(parser.file, folderPath, fileTag)) musicFromTag = true;
     } else if (ext == "mp3" || ext == "wav" || ext == "ogg") {
-      musicName = e.name;
+      if (e.size > 0) musicName = e.name;
+      else WriteLogf("'%s' - music file '%s' is empty; ignored\n", folderPath.c_str(), e.name.c_str());
     } else if (ext == "png" || ext == "bmp" || ext == "jpg") {
       int32_t iw = 0, ih = 0;
       if (!ImageHeader_Size(path.c_str(), &iw, &ih) || ih <= 50) continue;
@@ -156,7 +164,7 @@ int processSongFldr(const std::string& folderPath, SongEntry& record, int64_t db
   if (!chartParsed && known && !chartName.empty()) {
     // the stored "#FILE:" music still counts when the folder has none of its own
     std::string m = fieldText(record.musicFile, sizeof record.musicFile);
-    if (musicName.empty() && !m.empty() && m.compare(0, folderPath.size() + 1, folderPath + "/") != 0 && fileOpens(m)) {
+    if (musicName.empty() && !m.empty() && !ownMusic(m, folderPath) && fileOpens(m)) {
       fileTag = m;
       musicFromTag = true;
     }
@@ -247,6 +255,13 @@ void indexSongs(const char* songsPath, const char* dbPath, IndexProgress* progre
     snprintf(progress->text, sizeof progress->text, "%s", text);
     progress->state = -1;
   };
+
+  // The database's modification time tells the next start what it has seen: every
+  // change made before this walk began. Set to the walk's start (on the clock
+  // that stamps files) rather than to when the file is written, so that a chart
+  // edited while the walk runs is looked at again.
+  struct timespec walkStart;
+  clock_gettime(CLOCK_REALTIME_COARSE, &walkStart);
 
   // Opening the database.
   sayf("Using DB '%s'\n", dbPath);
@@ -378,6 +393,10 @@ void indexSongs(const char* songsPath, const char* dbPath, IndexProgress* progre
     say("\nReindexing DB... ");
     saved = SongDb_Write(dbPath, db);
     say(saved ? "OK\n" : "Writing song failed.\n");
+  }
+  if (saved || !dirty) {
+    struct timespec times[2] = {{0, UTIME_OMIT}, walkStart};
+    if (utimensat(AT_FDCWD, dbPath, times, 0) != 0) WriteLogf("Could not set the time of '%s'\n", dbPath);
   }
   WriteLogf("\n----------\nAdded  : %d\nUpdated: %d\nDeleted: %d\n\n", added, updated, deleted);
   finish("(done)");

@@ -169,3 +169,17 @@ void RKVParser_FillEntry(const RKVParser& p, SongEntry& e) {
   e.bpmValue = p.bpm;
   for (int i = 0; i < kChartSlots; i++) e.levels[i] = p.levels[i] < 0 ? 0 : p.levels[i];
 }
+
+bool RKVParser_FindFile(const std::string& value, const std::string& songFolder, std::string& out) {
+  out.clear();
+  std::string v = Path_FromData(value), onDisk;
+  if (v.empty()) return false;
+  for (const std::string& p : {v, songFolder.empty() || v[0] == '/' ? std::string() : songFolder + "/" + v}) {
+    if (p.empty()) continue;
+    if (Path_Resolve(p, onDisk) && File_Size(onDisk) >= 0) {
+      out = p;
+      return true;
+    }
+  }
+  return false;
+}

@@ -39,3 +39,9 @@ int32_t Chart_RoundHalfUp(double v);
 // texts, CD title, MD5, status, tempo and the fourteen levels. Sample times,
 // tempo range, genres and files differ between the two and are set by each.
 void RKVParser_FillEntry(const RKVParser& p, SongEntry& e);
+
+// Where the "#FILE:" music of the song in `songFolder` is on disk. The value is
+// a path from the game folder ("\\" or "/", any case); a pack made for a song
+// folder of its own may give it from that folder instead, so that is tried
+// second. `out` is the data path that was found (not case-matched), or empty.
+bool RKVParser_FindFile(const std::string& value, const std::string& songFolder, std::string& out);

@@ -221,7 +221,7 @@ int readSongFolder(const char* pathIn) {
   SetField(e.genres, genres.c_str());
   std::string musicPath = music.empty() ? "" : folder + "/" + music;
   std::string tag;
-  if (p.hasFile && Path_Resolve(p.file, tag) && File_Size(tag) >= 0) musicPath = tag;
+  if (p.hasFile && RKVParser_FindFile(p.file, folder, tag)) Path_Resolve(tag, musicPath);
   SetField(e.musicFile, musicPath.c_str());
   SetField(e.banner, banner.c_str());
   e.hasBanner = !banner.empty();

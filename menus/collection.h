@@ -13,7 +13,10 @@
 struct CourseEntry;
 struct Player;
 
-constexpr int kGroupEntries = 2048;     // songs (or courses) one group holds; more are cut (logged)
+// Songs (or courses) one group holds; more are cut (logged). Packs of a few
+// thousand songs in one folder are common: they must all reach the wheel. A
+// group costs 18 bytes per place, about 150 KB, for each folder or genre.
+constexpr int kGroupEntries = 8192;
 constexpr int kMaxListGroups = 1024;    // folder or genre groups; more folders or genres are cut (logged)
 constexpr int kMaxGroups = kMaxListGroups + 10;
 constexpr int kOverrideBytes = 10;      // forced difficulty, then the nine modifier values

@@ -18,7 +18,10 @@ PreviewState g_preview;
 bool openAndPlay(PreviewState& p) {
   const SongEntry& e = g_songs[p.song];
   std::string path;
-  if (!e.musicFile[0] || !Path_Resolve(Path_FromData(e.musicFile), path)) return false;
+  if (!e.musicFile[0] || !Path_Resolve(Path_FromData(e.musicFile), path)) {
+    WriteLogf("Preview: music '%.511s' not found\n", e.musicFile);
+    return false;
+  }
   uint32_t s = Audio_StreamCreateFile(false, path.c_str(), 0, 0, AUDIO_STREAM_EXACT_SEEK);
   if (!s) {
     WriteLogf("Preview: cannot open '%s'\n", path.c_str());

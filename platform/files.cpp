@@ -48,6 +48,20 @@ bool File_ReadText(const std::string& path, std::string& out) {
   return ok;
 }
 
+void Text_NormaliseLines(std::string& text) {
+  size_t r = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+  size_t w = 0;
+  for (; r < text.size(); r++) {
+    char c = text[r];
+    if (c == '\r') {
+      if (r + 1 < text.size() && text[r + 1] == '\n') continue;  // CR LF: the LF follows
+      c = '\n';                                                // an old Mac's lone CR
+    }
+    text[w++] = c;
+  }
+  text.resize(w);
+}
+
 bool File_AppendText(const std::string& path, const std::string& text) {
   FILE* f = fopen(path.c_str(), "a");
   if (!f) return false;

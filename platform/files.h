@@ -13,6 +13,9 @@ bool File_ReadAll(const std::string& path, std::vector<uint8_t>& out);
 // At most `maxBytes` from the start of the file (a short file gives what it has).
 bool File_ReadUpTo(const std::string& path, size_t maxBytes, std::vector<uint8_t>& out);
 bool File_ReadText(const std::string& path, std::string& out);
+// Text from song packs comes from any system: drops a UTF-8 byte-order mark at
+// the start and turns CR LF and a lone CR into LF, so line readers see lines.
+void Text_NormaliseLines(std::string& text);
 // Writes `size` bytes so that a kill or a full disk never leaves a truncated file
 // in place of the old one: a temporary file beside it, flushed, then renamed over
 // (platform/safe_write.cpp). False, with a log line, when anything failed; the old

@@ -74,8 +74,10 @@ constexpr int kPalette = 10;
 constexpr int64_t kOffsetLimit = int64_t(1) << 40;
 }  // namespace
 
-void Lyrics_Parse(const std::string& text, int brightness, Lyrics& out) {
+void Lyrics_Parse(const std::string& packText, int brightness, Lyrics& out) {
   out = Lyrics{};
+  std::string text = packText;
+  Text_NormaliseLines(text);
   brightness = std::clamp(brightness, 0, 100);  // a percentage; beyond it the channels would spill
   uint32_t grey = (uint32_t)(brightness * 255 * 0.01);
   uint32_t colours[10];

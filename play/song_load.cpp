@@ -29,6 +29,7 @@ bool openMusic(const PlaySource& src, uint32_t& stream) {
   std::string path;
   if (src.musicFile.empty() || !Path_Resolve(src.musicFile, path) || File_Size(path) < 0) {
     std::string where = src.group + "/" + src.folder;
+    WriteLogf("Music file '%s' of '%s' not found\n", src.musicFile.c_str(), where.c_str());
     const char* lines[] = {"No MP3/WAV/OGG file", "Please check the 'FILE' tag in the RKV file",
                            "to ensure the path is correct, or put the file", "in the same directory as the RKV file.",
                            where.c_str()};
@@ -46,6 +47,7 @@ bool openMusic(const PlaySource& src, uint32_t& stream) {
                          : Audio_StreamCreateFile(true, music.data(), 0, (uint32_t)music.size(),
                                                   AUDIO_STREAM_EXACT_SEEK);
   if (!stream) {
+    WriteLogf("Music file '%s' cannot be played\n", src.musicFile.c_str());
     const char* lines[] = {"Problem Opening Music file", "RKV cannot open the WAV/MP3/OGG file",
                            "associated with this song.  Please", "check the file for errors.",
                            src.musicFile.c_str()};

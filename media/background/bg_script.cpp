@@ -203,6 +203,7 @@ void BackgroundScript_FromText(const char* text, size_t length, const char* song
   g.defs[0].height = 480;
 
   std::string body(text ? text : "", text ? length : 0);
+  Text_NormaliseLines(body);
   BlankComments(body);
   BgRandom rng;
   g.randSeed = (uint32_t)Random_Next();

@@ -15,9 +15,11 @@
 namespace {
 
 TEST(ChartText, PrepareFoldsLinesAndBlanksComments) {
-  std::string t = "a//x\r\nb\r\rc// y//z\n//\r\nd//";
+  // a lone CR ends a line too (charts saved on old Macs), and a leading
+  // byte-order mark goes
+  std::string t = "\xEF\xBB\xBF" "a//x\r\nb\r\rc// y//z\n//\r\nd//\re//f";
   ChartText_Prepare(t);
-  EXPECT_EQ(t, "a   \nb\r\rc       \n  \nd  ");
+  EXPECT_EQ(t, "a   \nb\n\nc       \n  \nd  \ne   ");
 }
 
 TEST(ChartText, Decimals) {

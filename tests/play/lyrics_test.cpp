@@ -174,3 +174,33 @@ TEST(Lyrics, EmptyTextHasNothingToShow) {
   EXPECT_TRUE(l.lines.empty());
   Lyrics_Draw(l, 1000, 380);
 }
+
+TEST(Lyrics, FilesFromOtherSystemsReadAlike) {
+  TempDir dir;
+  const char* ends[] = {"\n", "\r\n", "\r"};
+  for (const char* eol : ends) {
+    for (int bom = 0; bom < 2; bom++) {
+      SCOPED_TRACE(testing::Message() << (int)eol[0] << " bom " << bom);
+      std::string text = std::string(bom ? "\xEF\xBB\xBF" : "") + "[COLOR]FF0000,00FF00" + eol + "[00:01.00]one|{c1}two" +
+                         eol + "[offset:250]" + eol + "[00:02.50]three" + eol;
+      Dir_Create("Songs/G/S");
+      WriteFile("Songs/G/S/Steps.lrc", text);
+      Lyrics l;
+      ASSERT_TRUE(Lyrics_Load(l, "G", "S", "Steps.rkv", 100, false));
+      ASSERT_EQ(l.lines.size(), 2u);
+      EXPECT_EQ(l.lines[0].time, 1000);
+      EXPECT_EQ(l.lines[0].text, "one|{c1}two");
+      EXPECT_EQ(l.lines[0].rowCount, 2);
+      EXPECT_EQ(l.lines[0].colours[1], 0x00FF00u);
+      EXPECT_EQ(l.lines[1].time, 2250);
+      EXPECT_EQ(l.lines[1].text, "three");
+    }
+  }
+  // the chart names its lyrics in another case than the file has
+  WriteFile("Songs/G/S/STEPS.LRC", "[00:03.00]upper\n");
+  std::remove("Songs/G/S/Steps.lrc");
+  Lyrics l;
+  ASSERT_TRUE(Lyrics_Load(l, "G", "S", "steps.rkv", 100, false));
+  ASSERT_EQ(l.lines.size(), 1u);
+  EXPECT_EQ(l.lines[0].text, "upper");
+}
