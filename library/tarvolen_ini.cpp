@@ -45,7 +45,8 @@ Line parse(const std::string& raw, int number) {
   if (t.empty() || t[0] == '#') return l;
   size_t eq = t.find('=');
   std::string key = eq == std::string::npos ? "" : trim(t.substr(0, eq));
-  if (raw.size() > kMaxLineBytes || raw.find('\0') != std::string::npos || key.empty()) {
+  // a lone carriage return inside a line makes a value no setter would store
+  if (raw.size() > kMaxLineBytes || hasBreak(raw) || key.empty()) {
     WriteLogf("tarvolen.ini line %d is not 'key = value'; it is kept as it is\n", number);
     return l;
   }
