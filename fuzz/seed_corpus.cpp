@@ -8,6 +8,7 @@
 #include "library/settings.h"
 #include "library/song_db.h"
 #include "media/input_binding.h"
+#include "tools/content/movie_encoder.h"
 #include <FreeImage.h>
 #include <cmath>
 #include <cstdio>
@@ -236,6 +237,25 @@ void sounds() {
   sound("three.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_24, 3, 48000, 200);
 }
 
+void movie(const char* name, int w, int h, int fps, int frames, int gop) {
+  std::string tmp = std::filesystem::temp_directory_path().string() + "/seed-corpus-movie.avi";
+  std::vector<uint32_t> px((size_t)w * h);
+  bool ok = EncodeMovie(tmp, w, h, fps, frames, 31, gop, [&](int i, int* stride) {
+    for (int y = 0; y < h; y++)
+      for (int x = 0; x < w; x++) px[(size_t)y * w + x] = 0xFF000000u | (uint32_t)((x * 8 + i * 16) & 255) << 16 | (uint32_t)(y * 8) << 8;
+    *stride = w * 4;
+    return (const uint8_t*)px.data();
+  });
+  if (ok) put("fuzz_movie", name, slurp(tmp));
+  std::filesystem::remove(tmp);
+}
+
+void movies() {
+  movie("small.avi", 16, 16, 25, 6, 3);
+  movie("wide.avi", 32, 8, 10, 4, 1);
+  movie("one-frame.avi", 8, 8, 30, 1, 1);
+}
+
 void notes() {
   RecordTable t;
   storeNote(t, "Demo\\neon-stride", 4, 2, 321, true, 1765000000);
@@ -259,6 +279,7 @@ int main(int argc, char** argv) {
   profiles();
   pictures();
   sounds();
+  movies();
   notes();
   FreeImage_DeInitialise();
   return 0;

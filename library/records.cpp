@@ -183,7 +183,8 @@ bool addRecords(RecordTable& t, const SongRecord* newRecords, int n) {
 
 int findRecord(RecordTable& t, const char* key) {
   if (!key) return -1;
-  auto it = t.index.find(key);
+  // a record keeps the first 255 bytes of its key; a longer key is found by them
+  auto it = t.index.find(std::string(key, strnlen(key, sizeof(SongRecord::key) - 1)));
   if (it == t.index.end()) return -1;
   t.records[it->second].used = 1;
   return it->second;
