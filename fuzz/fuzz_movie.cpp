@@ -1,7 +1,8 @@
 // Movie files from arbitrary bytes, as a movie background plays them: opened,
 // converted to a size of its own, reached forward frame by frame, sought back and
-// reached again. A movie that opens has a picture size; the converted pixels are
-// the size asked for; reaching a time never goes back to an earlier frame.
+// reached again. A movie that opens has a picture size; every frame reached
+// covers some time; the converted pixels are the size asked for. (A damaged file
+// may hold its frames out of time order: they are shown in the file's order.)
 // Movies of more than a million pixels are only opened, to keep runs fast.
 #include "fuzz/fuzz_support.h"
 #include "media/background/movie_decoder.h"
@@ -28,12 +29,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if ((int64_t)w * h <= (1 << 20)) {
       int32_t ow = w / 2 + 1, oh = h * 2 / 3 + 1;
       check(MovieDecoder_SetOutput(d, ow, oh), "output size");
-      int64_t lastStart = INT64_MIN;
       for (int64_t ms : {(int64_t)0, (int64_t)40, (int64_t)250, length / 2, length + 500}) {
         if (!MovieDecoder_Reach(d, ms)) continue;
         check(d.haveLatest, "reached without a frame");
-        check(d.latestStartMs >= lastStart, "reaching forward went back");
-        lastStart = d.latestStartMs;
+        check(d.latestEndMs > d.latestStartMs, "a frame that covers no time");
         if (MovieDecoder_Convert(d)) check(d.pixels.size() == (size_t)ow * oh && d.converted, "converted pixels");
       }
       if (MovieDecoder_Seek(d, 0) && MovieDecoder_Reach(d, 80)) MovieDecoder_Convert(d);

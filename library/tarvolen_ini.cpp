@@ -77,7 +77,9 @@ void TarvolenIni_LoadText(const std::string& text, const char* path) {
     size_t end = text.find('\n', at);
     if (end == std::string::npos) end = text.size();
     std::string raw = text.substr(at, end - at);
-    if (!raw.empty() && raw.back() == '\r') raw.pop_back();
+    // every carriage return before the break goes, so that the line reads the same
+    // after it is written back with a plain break
+    while (!raw.empty() && raw.back() == '\r') raw.pop_back();
     g_ini.lines.push_back(parse(raw, ++number));
     at = end + 1;
   }

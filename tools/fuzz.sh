@@ -4,7 +4,8 @@
 # Each target starts from its seeds in fuzz/corpus/<target> (and its dictionary
 # fuzz/<target>.dict when there is one). The seeds are copied into a work folder
 # under the build tree, so a run never writes into the repository; what a run
-# finds stays there for the next run. Crashes land in build-fuzz/artifacts.
+# finds stays there for the next run. Crashes, and inputs that take more than 20 s
+# (a stall is a finding too), land in build-fuzz/artifacts with each run's log.
 # TARVOLEN_FUZZ_NOBUILD=1 runs what is built without building first.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -39,11 +40,11 @@ for n in "${targets[@]}"; do
   echo "== $n (${secs}s, $(ls "$work" | wc -l) inputs)"
   # started in the work folder, but given it by its full path: targets that read
   # files from disk move to a folder of their own before the corpus is read
-  if ! (cd "$work" && "$t" -max_total_time="$secs" -rss_limit_mb=2048 -print_final_stats=1 \
+  if ! (cd "$work" && "$t" -max_total_time="$secs" -rss_limit_mb=2048 -timeout=20 -print_final_stats=1 \
           -artifact_prefix="$build/artifacts/$n/" "${dict[@]}" "$work" >"$build/artifacts/$n.log" 2>&1); then
     failed+=("$n")
   fi
-  grep -E "^#[0-9]+ +(DONE|INITED)|^stat::number_of_executed_units|^==[0-9]+==ERROR|^SUMMARY|Test unit written" \
+  grep -E "^#[0-9]+[[:space:]]+(DONE|INITED)|^stat::number_of_executed_units|^==[0-9]+==ERROR|^SUMMARY|Test unit written" \
     "$build/artifacts/$n.log" | tail -n 6
 done
 if [ ${#failed[@]} -gt 0 ]; then
