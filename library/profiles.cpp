@@ -2,6 +2,7 @@
 #include "platform/log.h"
 #include "platform/files.h"
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -14,6 +15,20 @@ int g_profileCount = 0;
 
 namespace {
 std::string profileFile(const char* name) { return std::string("Profiles/") + name + "/profile.dat"; }
+
+// A damaged file must not put "nan" or a negative count on the profile screen,
+// nor a figure the evaluation could never raise again: what no play can give
+// reads as zero (and perfects as at most the steps). True when anything changed.
+bool repairStats(ProfileStats& s) {
+  bool changed = false;
+  for (double* v : {&s.steps, &s.perfects, &s.bestScore, &s.courseBestPercent, &s.courseBestScore})
+    if (!std::isfinite(*v) || *v < 0) *v = 0, changed = true;
+  if (s.perfects > s.steps) s.perfects = s.steps, changed = true;
+  if (s.courseBestPercent > 100) s.courseBestPercent = 100, changed = true;
+  for (int32_t* v : {&s.songs, &s.bestCombo, &s.courseBestStage, &s.courseLongestMs, &s.courseBestCombo})
+    if (*v < 0) *v = 0, changed = true;
+  return changed;
+}
 }
 
 int listProfiles() {
@@ -39,6 +54,10 @@ int listProfiles() {
     std::vector<uint8_t> bytes;
     if (File_ReadUpTo(profileFile(n.c_str()), sizeof p, bytes) && !bytes.empty()) {
       memcpy(&p, bytes.data(), bytes.size());
+      p.isNew = 0;   // new means without a file, whatever the file's first byte says
+      bool repaired = false;
+      for (ProfileStats& st : p.stats) repaired |= repairStats(st);
+      if (repaired) WriteLogf("Profile '%s' holds figures no play can give; they read as zero\n", n.c_str());
     } else {
       p.isNew = 1;
     }

@@ -19,6 +19,8 @@ bool readLine(const std::string& line, std::string& key, ResultNote& n) {
     at = t + 1;
   }
   if (line.find('\t', at) != std::string::npos || tabs[0] == 0) return false;
+  // a key cut short at a zero byte would be another song's, or none the writer can write
+  if (line.find('\0') < tabs[0]) return false;
   auto number = [&](int i, long long lo, long long hi, long long& v) {
     size_t from = tabs[i] + 1, to = i < 3 ? tabs[i + 1] : line.size();
     std::string s = line.substr(from, to - from);

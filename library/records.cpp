@@ -3,12 +3,22 @@
 #include "platform/log.h"
 #include "platform/files.h"
 #include "platform/msgbox.h"
+#include <cmath>
 #include <cstring>
 
 RecordTable g_records;
 bool g_songListLoaded = false;
 
 namespace {
+// A damaged file's score that is not a number, or below zero, would be shown as it
+// is and could never be beaten; it reads as no score. The number repaired.
+int repairScores(std::vector<Result>& rs) {
+  int n = 0;
+  for (Result& r : rs)
+    if (!std::isfinite(r.bestScore) || r.bestScore < 0) r.bestScore = 0, n++;
+  return n;
+}
+
 void reindex(RecordTable& t) {
   t.index.clear();
   t.index.reserve(t.records.size() * 2);
@@ -45,6 +55,7 @@ bool Records_Parse(RecordTable& t, const uint8_t* data, size_t size) {
   memcpy(&n, data, 4);
   if (n < 0 || (uint64_t)n * sizeof(SongRecord) > size) return false;
   size_t at = 4;
+  int repaired = 0;
   t.records.reserve((size_t)n);
   t.results.reserve((size_t)n);
   for (int32_t i = 0; i < n; i++) {
@@ -64,6 +75,7 @@ bool Records_Parse(RecordTable& t, const uint8_t* data, size_t size) {
       size_t whole = (size - at) / sizeof(Result);
       rs.resize(whole);
       if (whole) memcpy(rs.data(), data + at, whole * sizeof(Result));
+      repaired += repairScores(rs);
       r.resultCount = (uint8_t)whole;
       t.records.push_back(r);
       t.results.push_back(std::move(rs));
@@ -72,9 +84,13 @@ bool Records_Parse(RecordTable& t, const uint8_t* data, size_t size) {
     rs.resize(r.resultCount);
     if (want) memcpy(rs.data(), data + at, want);
     at += want;
+    repaired += repairScores(rs);
     t.records.push_back(r);
     t.results.push_back(std::move(rs));
   }
+  if (repaired)
+    WriteLogf("Records file '%s' holds %d scores no play can give; they read as none\n", Records_Path(t).c_str(),
+              repaired);
   reindex(t);
   return true;
 }
@@ -168,7 +184,8 @@ bool addRecords(RecordTable& t, const SongRecord* newRecords, int n) {
 
 int findRecord(RecordTable& t, const char* key) {
   if (!key) return -1;
-  auto it = t.index.find(key);
+  // a record keeps the first 255 bytes of its key; a longer key is found by them
+  auto it = t.index.find(std::string(key, strnlen(key, sizeof(SongRecord::key) - 1)));
   if (it == t.index.end()) return -1;
   t.records[it->second].used = 1;
   return it->second;

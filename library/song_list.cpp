@@ -42,7 +42,13 @@ void buildLists() {
 }
 }
 
-std::string SongList_RecordKey(const SongEntry& e) { return text(e.group, sizeof e.group) + "\\" + text(e.folder, sizeof e.folder); }
+// Cut to what a record's key field holds, so that a song of long folder names
+// finds the record made for it instead of getting a new one at every start.
+std::string SongList_RecordKey(const SongEntry& e) {
+  std::string key = text(e.group, sizeof e.group) + "\\" + text(e.folder, sizeof e.folder);
+  if (key.size() >= sizeof(SongRecord::key)) key.resize(sizeof(SongRecord::key) - 1);
+  return key;
+}
 
 void SongList_AddDistinct(std::vector<std::string>& list, const std::string& t) {
   if (t.empty()) return;

@@ -45,7 +45,8 @@ Line parse(const std::string& raw, int number) {
   if (t.empty() || t[0] == '#') return l;
   size_t eq = t.find('=');
   std::string key = eq == std::string::npos ? "" : trim(t.substr(0, eq));
-  if (raw.size() > kMaxLineBytes || raw.find('\0') != std::string::npos || key.empty()) {
+  // a lone carriage return inside a line makes a value no setter would store
+  if (raw.size() > kMaxLineBytes || hasBreak(raw) || key.empty()) {
     WriteLogf("tarvolen.ini line %d is not 'key = value'; it is kept as it is\n", number);
     return l;
   }
@@ -76,7 +77,9 @@ void TarvolenIni_LoadText(const std::string& text, const char* path) {
     size_t end = text.find('\n', at);
     if (end == std::string::npos) end = text.size();
     std::string raw = text.substr(at, end - at);
-    if (!raw.empty() && raw.back() == '\r') raw.pop_back();
+    // every carriage return before the break goes, so that the line reads the same
+    // after it is written back with a plain break
+    while (!raw.empty() && raw.back() == '\r') raw.pop_back();
     g_ini.lines.push_back(parse(raw, ++number));
     at = end + 1;
   }

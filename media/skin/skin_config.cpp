@@ -35,6 +35,8 @@ bool valueOf(const std::string& line, const char* key, std::string& out) {
   size_t p = line.find(key);
   if (p == std::string::npos) return false;
   out = line.substr(p + strlen(key));
+  // the screens draw a value as C text: what follows a zero byte is no part of it
+  out.resize(strnlen(out.c_str(), out.size()));
   return true;
 }
 

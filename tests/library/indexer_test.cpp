@@ -305,3 +305,28 @@ TEST(Indexer, LongNamesAreCutToTheirFields) {
   // the music path "Songs/G/<250 characters>/music.ogg" fits its 512-byte field
   EXPECT_EQ(std::string(db.slots[0].musicFile), "Songs/G/" + longName + "/music.ogg");
 }
+
+// A record keeps 255 bytes of its key: a song whose group and folder names are
+// longer together finds the record made for it at the next start (before, it got
+// a new record at every start and its results were never found again).
+TEST(SongList, LongFolderNamesFindTheirRecordAtEveryStart) {
+  TempDir dir;
+  SongDatabase db;
+  SongEntry e{};
+  std::string group(200, 'G'), folder(200, 'F');
+  SetField(e.group, group.c_str());
+  SetField(e.folder, folder.c_str());
+  SetField(e.title, "Long");
+  db.slots.push_back(e);
+  ASSERT_TRUE(SongDb_Write("rkv2.sng", db));
+  freeRecords(g_records);
+  ASSERT_EQ(loadSongList(), 1);
+  ASSERT_EQ(g_records.records.size(), 1u);
+  EXPECT_EQ(g_songs[0].record, 0);
+  ASSERT_TRUE(loadRecords(g_records));
+  ASSERT_EQ(loadSongList(), 1);
+  EXPECT_EQ(g_records.records.size(), 1u);   // no second record
+  EXPECT_EQ(g_songs[0].record, 0);
+  EXPECT_EQ(findRecord(g_records, (group + "\\" + folder).c_str()), 0);
+  freeRecords(g_records);
+}

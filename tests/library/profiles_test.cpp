@@ -2,6 +2,8 @@
 #include "platform/files.h"
 #include "support/test_support.h"
 #include <gtest/gtest.h>
+#include <climits>
+#include <cmath>
 #include <cstring>
 
 TEST(Profiles, ListingRulesAndSort) {
@@ -39,4 +41,36 @@ TEST(Profiles, AtMost64AndSaveWrites288Bytes) {
   ASSERT_EQ(f.size(), 288u);
   EXPECT_EQ(f[7], 9);
   EXPECT_FALSE(saveProfile("nobody"));
+}
+
+// A damaged "profile.dat" shows no "nan" or negative count, leaves no figure the
+// evaluation could never raise, and a profile read from a file is never new.
+TEST(Profiles, DamagedFiguresReadAsZeroAndAFileIsNeverNew) {
+  TempDir dir;
+  Dir_Create("Profiles/dan");
+  Profile stored{};
+  stored.isNew = 10;
+  stored.stats[0].steps = std::nan("");
+  stored.stats[0].perfects = 5;
+  stored.stats[0].bestScore = -1e300;
+  stored.stats[1].steps = 100;
+  stored.stats[1].perfects = 250;
+  stored.stats[1].courseBestPercent = 1e9;
+  stored.stats[1].songs = -3;
+  stored.stats[2].courseBestScore = INFINITY;
+  stored.stats[2].courseLongestMs = INT32_MIN;
+  stored.stats[2].bestCombo = 77;
+  WriteFile("Profiles/dan/profile.dat", std::string((const char*)&stored, sizeof stored));
+  ASSERT_EQ(listProfiles(), 1);
+  const Profile& p = g_profiles[0];
+  EXPECT_EQ(p.isNew, 0);
+  EXPECT_EQ(p.stats[0].steps, 0);
+  EXPECT_EQ(p.stats[0].perfects, 0);   // no more perfects than steps
+  EXPECT_EQ(p.stats[0].bestScore, 0);
+  EXPECT_EQ(p.stats[1].perfects, 100);
+  EXPECT_EQ(p.stats[1].courseBestPercent, 100);
+  EXPECT_EQ(p.stats[1].songs, 0);
+  EXPECT_EQ(p.stats[2].courseBestScore, 0);
+  EXPECT_EQ(p.stats[2].courseLongestMs, 0);
+  EXPECT_EQ(p.stats[2].bestCombo, 77);   // sound figures stay
 }

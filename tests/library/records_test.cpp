@@ -3,6 +3,7 @@
 #include "platform/files.h"
 #include "support/test_support.h"
 #include <gtest/gtest.h>
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -199,4 +200,38 @@ TEST(RecordNotes, BrokenLinesAreSkippedAndAMissingFileIsNoNotes) {
   RecordTable none;
   EXPECT_FALSE(Notes_Load(none));
   EXPECT_TRUE(none.notes.empty());
+}
+
+// A damaged file's score that is not a number or below zero reads as none, so the
+// next play's score replaces it; the rest of the result stays.
+TEST(Records, ScoresNoPlayCanGiveReadAsNone) {
+  RecordTable t = tableWith({"A\\a"});
+  t.results[0] = {result(2, std::nan("")), result(3, -INFINITY), result(4, -5), result(5, 1234)};
+  t.results[0][1].styleKey = 1;
+  t.results[0][2].styleKey = 2;
+  t.results[0][3].styleKey = 3;
+  std::vector<uint8_t> b = Records_Serialize(t);
+  RecordTable back;
+  ASSERT_TRUE(Records_Parse(back, b.data(), b.size()));
+  ASSERT_EQ(back.results[0].size(), 4u);
+  EXPECT_EQ(back.results[0][0].bestScore, 0);
+  EXPECT_EQ(back.results[0][0].bestGrade, 2);
+  EXPECT_EQ(back.results[0][1].bestScore, 0);
+  EXPECT_EQ(back.results[0][2].bestScore, 0);
+  EXPECT_EQ(back.results[0][3].bestScore, 1234);
+  ASSERT_TRUE(storeResult(back, 0, 0, 0, false, result(3, 500)));
+  EXPECT_EQ(findResult(back, 0, 0, 0).bestScore, 500);
+}
+
+// A key cut short at a zero byte would be read as another key (or as none, which
+// the writer would then write as a line the reader refuses): the line is skipped.
+TEST(RecordNotes, AKeyWithAZeroByteIsABrokenLine) {
+  RecordTable t;
+  const char kText[] = "A\\B\0tail\t4\t2\t9\t1\n\0\0x\t6\t3\t0\t5\nA\\B\t4\t2\t3\t2\n";
+  std::string text(kText, sizeof kText - 1);
+  EXPECT_EQ(Notes_Parse(t, text), 1);
+  EXPECT_EQ(findNote(t, "A\\B", 4, 2).bestCombo, 3);
+  EXPECT_EQ(findNote(t, "", 6, 3).bestScoreAt, 0);
+  RecordTable back;
+  EXPECT_EQ(Notes_Parse(back, Notes_Text(t)), 1);
 }

@@ -175,3 +175,25 @@ TEST(JoystickNames, StoredWithTheBindingsAndMatchedAtStartUp) {
   Bindings_Defaults();
   TarvolenIni_LoadText("");
 }
+
+// A carriage return inside a line (not the one before its line break) is a value
+// no setter would store and no joystick has in its name: the line is a bad one,
+// kept as it is, and the name stays unset.
+TEST(TarvolenIni, ALoneCarriageReturnMakesABadLine) {
+  LogLines log;
+  TarvolenIni_LoadText("joy.3.name = Pad\r77\noffset.keyboard.input = 7\r\n", "/nonexistent/tarvolen.ini");
+  EXPECT_TRUE(log.has("tarvolen.ini line 1 is not 'key = value'"));
+  std::string name;
+  EXPECT_FALSE(TarvolenIni_GetString("joy.3.name", name));
+  EXPECT_EQ(DeviceOffsets_Input(nullptr), 7);   // a line break of "\r\n" is no bad line
+  EXPECT_EQ(TarvolenIni_Text(), "joy.3.name = Pad\r77\noffset.keyboard.input = 7\n");
+
+  // carriage returns before a break all go: the line reads the same before and
+  // after it is written back (a bad line would turn good, and win over another)
+  TarvolenIni_LoadText("joy.2.name = Mat\njoy.2.name = Pad\r\r\n", "/nonexistent/tarvolen.ini");
+  ASSERT_TRUE(TarvolenIni_GetString("joy.2.name", name));
+  EXPECT_EQ(name, "Pad");
+  TarvolenIni_LoadText(TarvolenIni_Text(), "/nonexistent/tarvolen.ini");
+  ASSERT_TRUE(TarvolenIni_GetString("joy.2.name", name));
+  EXPECT_EQ(name, "Pad");
+}

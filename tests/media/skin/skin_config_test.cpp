@@ -116,3 +116,15 @@ TEST(SkinConfig, SoundSetCredits) {
   LoadSoundSetConfig("Default", "Other");
   EXPECT_EQ(g_effectCredit, "Other Maker");
 }
+
+// The options page draws a credit as C text: what follows a zero byte is no part
+// of it, and a credit that starts with one is no credit.
+TEST(SkinConfig, CreditsEndAtAZeroByte) {
+  TempDir dir;
+  Dir_Create("Sounds/Default");
+  const char kCfg[] = "[CREDITS]\nAnnouncer=\0hidden\nSoundFX=Click\0 Maker\n";
+  WriteFile("Sounds/Default/rkv2-sound.cfg", std::string(kCfg, sizeof kCfg - 1));
+  ASSERT_TRUE(LoadSoundSetConfig("Default", "Default"));
+  EXPECT_EQ(g_announcerCredit, "(Unknown)");
+  EXPECT_EQ(g_effectCredit, "Click");
+}
