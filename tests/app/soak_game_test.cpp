@@ -133,7 +133,9 @@ TEST(Soak, StageAfterStageMemoryFilesAndThreadsStayFlatAndEveryRecordIsSaved) {
   // a figure there)
   const Sample& base = samples[5];
   for (size_t i = 6; i < samples.size(); i++) {
-    if (!kSanitized) EXPECT_LE(samples[i].rssKb - base.rssKb, 2048) << "after stage " << i;
+    if (!kSanitized) {
+      EXPECT_LE(samples[i].rssKb - base.rssKb, 2048) << "after stage " << i;
+    }
     EXPECT_LE(samples[i].fds, base.fds) << "after stage " << i;
     EXPECT_LE(samples[i].threads, base.threads) << "after stage " << i;
   }
@@ -153,8 +155,8 @@ TEST(Soak, StageAfterStageMemoryFilesAndThreadsStayFlatAndEveryRecordIsSaved) {
   for (const std::string& line : SplitLines(log)) {
     bool expected = false;
     for (const char* e : kExpected) expected |= line.find(e) != std::string::npos;
-    bool bad = !expected && line.find("rror") != std::string::npos || line.find("nable to") != std::string::npos ||
-               line.find("could not") != std::string::npos || line.find("failed") != std::string::npos;
+    bool bad = !expected && (line.find("rror") != std::string::npos || line.find("nable to") != std::string::npos ||
+                             line.find("could not") != std::string::npos || line.find("failed") != std::string::npos);
     EXPECT_FALSE(bad) << line;
   }
 }
