@@ -23,11 +23,6 @@ double nowMs() {
   return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
-long rssKb(pid_t pid) {
-  std::string status = ReadFile("/proc/" + std::to_string(pid) + "/status");
-  size_t p = status.find("VmRSS:");
-  return p == std::string::npos ? -1 : std::atol(status.c_str() + p + 6);
-}
 
 struct Phase {
   const char* line;    // the log line that ends it
@@ -91,23 +86,13 @@ TEST(BigLibrary, StartsWalksSortsPlaysAndReindexesWithMemoryAndHeldFramesReporte
                     {"Loading 'rkv2-title.png'", 2, "every folder and sort, back on the title"},
                     {"Generating 'rkv2-songlist.html'", 1, "options and Reset Songlist"}};
   double start = nowMs();
-  fflush(stdout);   // or the child writes what is buffered once more
-  pid_t pid = fork();
-  if (pid == 0) {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    setenv("TARVOLEN_FRAME_WATCH", "50", 1);
-    if (!freopen("out.txt", "w", stdout) || !freopen("out.txt", "a", stderr)) _exit(126);
-    alarm((unsigned)(240 + songs / 20));
-    execl(TV_GAME_EXE, TV_GAME_EXE, "/log", "/fps:60", "/input:script.txt", (char*)nullptr);
-    _exit(127);
-  }
+  pid_t pid = StartGame({"/log", "/fps:60", "/input:script.txt"}, 240 + songs / 20, {"TARVOLEN_FRAME_WATCH=50"});
   ASSERT_GT(pid, 0);
   int status = 0;
   long peak = 0;
   for (;;) {
     if (waitpid(pid, &status, WNOHANG) == pid) break;
-    long rss = rssKb(pid);
+    long rss = ProcStatus(pid, "VmRSS:");
     peak = std::max(peak, rss);
     std::string log = ReadFile("rkv2.log");
     for (Phase& ph : phases)

@@ -10,7 +10,6 @@
 #include "support/test_support.h"
 #include <gtest/gtest.h>
 #include <dirent.h>
-#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <algorithm>
@@ -36,16 +35,10 @@ struct Sample {
   int fds = 0, threads = 0;
 };
 
-long statusField(const std::string& status, const char* name) {
-  size_t p = status.find(name);
-  return p == std::string::npos ? -1 : std::atol(status.c_str() + p + strlen(name));
-}
-
 Sample sampleOf(pid_t pid) {
   Sample s;
-  std::string status = ReadFile("/proc/" + std::to_string(pid) + "/status");
-  s.rssKb = statusField(status, "VmRSS:");
-  s.threads = (int)statusField(status, "Threads:");
+  s.rssKb = ProcStatus(pid, "VmRSS:");
+  s.threads = (int)ProcStatus(pid, "Threads:");
   if (DIR* d = opendir(("/proc/" + std::to_string(pid) + "/fd").c_str())) {
     while (dirent* e = readdir(d)) s.fds += e->d_name[0] != '.';
     closedir(d);
@@ -59,21 +52,6 @@ int stagesToRun() {
   return std::clamp(n, 6, 1000);
 }
 
-// Starts the game on the script; the caller waits for it.
-pid_t startGame(int timeoutSeconds) {
-  fflush(stdout);   // or the child writes what is buffered once more
-  pid_t pid = fork();
-  if (pid == 0) {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    if (!freopen("out.txt", "w", stdout) || !freopen("out.txt", "a", stderr)) _exit(126);
-    alarm((unsigned)timeoutSeconds);   // a game that hangs ends the test, not CI
-    execl(TV_GAME_EXE, TV_GAME_EXE, "/log", "/skipsearch", "/fps:60", "/input:script.txt", "/results:r.json",
-          (char*)nullptr);
-    _exit(127);
-  }
-  return pid;
-}
 }  // namespace
 
 TEST(Soak, StageAfterStageMemoryFilesAndThreadsStayFlatAndEveryRecordIsSaved) {
@@ -103,7 +81,8 @@ TEST(Soak, StageAfterStageMemoryFilesAndThreadsStayFlatAndEveryRecordIsSaved) {
   s.tap(1000, kEscape);
   WriteFile("script.txt", s.text);
 
-  pid_t pid = startGame(120 + stages * 60);   // a busy machine plays a stage in half a minute
+  // a busy machine plays a stage in half a minute
+  pid_t pid = StartGame({"/log", "/skipsearch", "/fps:60", "/input:script.txt", "/results:r.json"}, 120 + stages * 60);
   ASSERT_GT(pid, 0);
   // a sample as each wheel stands (the first before any stage): the stage before
   // it has been played, evaluated and saved, and its song is gone

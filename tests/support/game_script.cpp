@@ -4,6 +4,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <sys/wait.h>
+#include <unistd.h>
+#include <cstdio>
+#include <vector>
 
 void Script::at(const char* anchor) { text += std::string("@ ") + anchor + "\n"; }
 
@@ -79,6 +82,31 @@ GameRun RunGame(const Script& s, int timeoutSeconds) {
   r.log = ReadFile("rkv2.log");
   r.results = ReadFile("r.json");
   return r;
+}
+
+pid_t StartGame(std::initializer_list<const char*> args, int timeoutSeconds,
+                std::initializer_list<const char*> env) {
+  std::vector<char*> argv{const_cast<char*>(TV_GAME_EXE)};
+  for (const char* a : args) argv.push_back(const_cast<char*>(a));
+  argv.push_back(nullptr);
+  fflush(stdout);   // or the child writes what is buffered once more
+  pid_t pid = fork();
+  if (pid == 0) {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    for (const char* e : env) putenv(const_cast<char*>(e));
+    if (!freopen("out.txt", "w", stdout) || !freopen("out.txt", "a", stderr)) _exit(126);
+    alarm((unsigned)timeoutSeconds);
+    execv(TV_GAME_EXE, argv.data());
+    _exit(127);
+  }
+  return pid;
+}
+
+long ProcStatus(pid_t pid, const char* field) {
+  std::string status = ReadFile("/proc/" + std::to_string(pid) + "/status");
+  size_t p = status.find(field);
+  return p == std::string::npos ? -1 : std::atol(status.c_str() + p + strlen(field));
 }
 
 int CountOf(const std::string& text, const std::string& part) {

@@ -4,6 +4,7 @@
 // library's songs (support/game_library.h) exactly on time. Use inside a TempDir.
 #include "library/records.h"
 #include "support/game_library.h"
+#include <sys/types.h>
 #include <initializer_list>
 #include <string>
 
@@ -86,6 +87,14 @@ struct GameRun {
 void PrepareGame(const GameSettings& settings, int songs = 3);
 // Runs the game on the script with "/log /skipsearch /fps:60 /results:r.json".
 GameRun RunGame(const Script& s, int timeoutSeconds = 240);
+// Starts the game headless with `args` in the current folder, its output in
+// out.txt and `env` ("NAME=value") set, and returns at once: the caller watches
+// the running process and waits for it. A game that runs past the timeout is
+// ended by its own alarm, so a hang fails the test instead of CI.
+pid_t StartGame(std::initializer_list<const char*> args, int timeoutSeconds,
+                std::initializer_list<const char*> env = {});
+// A number field of /proc/PID/status ("VmRSS:", "Threads:"), or -1.
+long ProcStatus(pid_t pid, const char* field);
 
 int CountOf(const std::string& text, const std::string& part);
 // The text value of "key" in a results line, or its number as text.
