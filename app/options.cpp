@@ -9,7 +9,7 @@
 StartOptions g_options;
 
 namespace {
-const char* const kTextOptions[] = {"/test:", "/style:", "/level:", "/results:", "/input:", "/startat:"};
+const char* const kTextOptions[] = {"/test:", "/style:", "/level:", "/results:", "/input:", "/startat:", "/replay:"};
 const char* const kSpeedOptions[] = {"/speed:1", "/speed:2", "/speed:3", "/speed:4", "/speed:6",
                                      "/speed:7", "/speed:8", "/speed:9"};
 const int kSpeedSteps[] = {1, 2, 3, 4, 6, 7, 8, 9};
@@ -93,6 +93,7 @@ void Options_Parse(const std::string& original, bool settingsFullScreen, StartOp
   if (Options_TextValue(original, "/level:", v)) t.level = v;
   if (Options_TextValue(original, "/results:", v)) o.resultsPath = v;
   if (Options_TextValue(original, "/input:", v)) o.inputPath = v;
+  if (Options_TextValue(original, "/replay:", v)) o.replayPath = v;
   if (Options_TextValue(original, "/startat:", v)) t.startAtMs = Options_ParseStartAt(v);
 
   // Flags are looked for with the text values blanked out.
@@ -201,11 +202,16 @@ const char* Options_HelpText() {
       "  /dark               dark modifier\n"
       "  /tick:1             assist tick on\n"
       "\n"
+      "replays (every play is kept in Replays/):\n"
+      "  /replay:PATH        watch the replay at PATH, then its evaluation, and quit;\n"
+      "                      with /results: the evaluation is left out\n"
+      "\n"
       "automation:\n"
       "  /results:PATH       append one JSON line per player after every play\n"
       "  /input:PATH         scripted input: lines \"MS down CODE\", \"MS up CODE\",\n"
       "                      \"MS joy N BUTTON down|up\" (MS since start, CODE a DIK scan code)\n"
       "\n"
       "Text values (paths, names) run to the end of the line or to the next \" /\".\n"
-      "Exit status: 0 normal, 1 start-up failure, 2 test mode could not play its chart.\n";
+      "Exit status: 0 normal, 1 start-up failure, 2 test mode could not play its chart\n"
+      "or the replay could not be played.\n";
 }

@@ -2,7 +2,7 @@
 // The command line. Options are found by plain substring search in the arguments
 // joined with single spaces (case-sensitive). A numeric value is the decimal
 // integer that follows the option's name ("/fps:75abc" reads 75). A text value
-// ("/test:", "/style:", "/level:", "/results:", "/input:", "/startat:") runs to
+// ("/test:", "/style:", "/level:", "/results:", "/input:", "/startat:", "/replay:") runs to
 // the end of the line or to the first " /" after it, trailing blanks removed,
 // at most 511 characters. Text values are blanked out before the flags are looked
 // for, so that a song path such as "Songs/dark/x.rkv" does not turn on "/dark".
@@ -47,6 +47,7 @@ struct StartOptions {
   TestRequest test;
   std::string resultsPath;                 // "/results:"
   std::string inputPath;                   // "/input:"
+  std::string replayPath;                  // "/replay:": watch a replay and quit
   bool help = false;                       // "--help"
   bool version = false;                    // "--version"
 };

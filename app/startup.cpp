@@ -5,6 +5,7 @@
 #include "app/options.h"
 #include "platform/pacer.h"
 #include "app/message_screen.h"
+#include "app/replay_game.h"
 #include "app/test_mode.h"
 #include "app/title_menu.h"
 #include "chart/random.h"
@@ -248,7 +249,7 @@ int GameMain(int argc, char** argv) {
     g_titleStatus.deleted = g_scan.deleted;
   }
   // 23. the warning screen on a first run or when new songs were found
-  if (!o.test.active) {
+  if (!o.test.active && o.replayPath.empty()) {
     WriteLog("Warning screen...\n");
     if (g_firstRun || g_scan.added > 0) WarningScreen(g_scan.added);
   }
@@ -269,6 +270,9 @@ int GameMain(int argc, char** argv) {
   int status = 0;
   if (o.test.active) {
     status = TestMode_Run(o.test);
+  } else if (!o.replayPath.empty()) {
+    // a check by a script writes the results and needs no evaluation
+    status = ReplayGame_Watch(o.replayPath, o.resultsPath.empty());
   } else {
     // the wheel's banners are read as their songs come into view: none is loaded here
     WriteLog("Loading song title images...\n");

@@ -43,9 +43,10 @@ void save(RecordTable& t) {
 }  // namespace
 
 bool Evaluation_MayStore(const PlayFlags& flags) {
-  if (flags.autoplay) WriteLog("Autoplay was used: the results are not stored\n");
+  if (flags.replay) WriteLog("A replay was watched: the results are not stored\n");
+  else if (flags.autoplay) WriteLog("Autoplay was used: the results are not stored\n");
   else if (flags.speedAltered) WriteLog("The speed was altered: the results are not stored\n");
-  return !flags.autoplay && !flags.speedAltered;
+  return !flags.replay && !flags.autoplay && !flags.speedAltered;
 }
 
 std::string Evaluation_RecordKey(const char* group, const char* folder) {

@@ -107,7 +107,7 @@ int EvaluationScreen(const Play& play, int stage) {
   EvalView view;
   EvalView_Build(view, play, g_players, outcomes, award);
   EvalCalibrate calib;
-  if (!play.song.course)
+  if (!play.song.course && !play.flags.replay)
     for (const EvalPanel& panel : view.panels) {
       int i = panel.number - 1;
       if (!panel.active || i < 0 || i > 1) continue;

@@ -218,6 +218,12 @@ void Hud_Draw(HudState& hud, const Player* players, double songMs, double nowMs)
   }
   if (hud.stageLabel >= 0 && hud.stageLabel < 20) drawAt(s.game[20 + hud.stageLabel], 288, 4);
   if (hud.autoPlay) drawAt(s.game[36], 288, 26);
+  if (hud.replay) {
+    // under the stage label (and Auto Play's), breathing slowly so it never hides a judgement
+    const char* t = "REPLAY";
+    int a = 170 + (int)(85 * std::sin(nowMs / 400.0));
+    Font_DrawTextAlpha(20, 0xFF5070, 320 - Font_TextWidth(20, t) / 2, hud.autoPlay ? 52 : 30, t, a);
+  }
   if (hud.paused) drawAt(s.game[38], 288, 200);
   if (hud.message[0] && nowMs < hud.messageUntilMs) Font_DrawText(16, 0xFFFFFF, 4, 64, hud.message);
 }

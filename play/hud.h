@@ -11,6 +11,7 @@ struct HudState {
   double messageUntilMs = 0;    // program time
   int stageLabel = -1;          // label cell 0..19 of the two rows of labels, -1 none
   bool autoPlay = false;
+  bool replay = false;          // a replay is being watched
   bool paused = false;
   bool altCombo = false;        // "/altcombo": the lives as pictures of digits
   int comboMilestone[2] = {0, 0};

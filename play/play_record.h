@@ -9,6 +9,7 @@
 #include "chart/chart.h"
 #include "chart/player_record.h"
 #include "chart/timing.h"
+#include "library/replay_file.h"
 #include "play/begin_play.h"
 #include "play/hud.h"
 #include "play/judge.h"
@@ -41,6 +42,7 @@ struct PlayFlags {
   bool paused = false;        // "Song Paused"
   bool autoplay = false;      // "Autoplay Enabled"
   bool speedAltered = false;  // "Speed Altered"
+  bool replay = false;        // a replay was watched: nothing of it is stored
 };
 
 // What the game was started with that every play follows.
@@ -87,6 +89,13 @@ struct SongRun {
   // kLifeTraceMs of music time from the first frame, for the evaluation's graph.
   std::vector<int16_t> lifeTrace[2];
   double lastTraceMs = -1e18;
+  // The replay being made: every frame the judgement saw (outside test play and
+  // the attract demo), and the generator's seed the chart was loaded with.
+  Replay record;
+  bool recording = false;
+  uint32_t seed = 0;
+  size_t replayNext = 0;        // watching a replay: its next frame
+  bool stoppedWatching = false; // watching a replay: Escape ended it early
   // Each player's figures as the song began: in a course they run on from the
   // songs before, and the song's own are what it added to them.
   struct Figures {
@@ -119,7 +128,12 @@ struct Play {
   // this tempo instead of the chart's. A restart keeps it.
   double bpmOverride = -1;
   PlayRules rules;
+  // Watching a replay: the judgement takes its frames instead of the players'
+  // presses, nothing is recorded and nothing stored. Set by the game above for
+  // one play.
+  const Replay* replay = nullptr;
   PlayFlags flags;              // of the last play
+  std::string lastReplay;       // the replay the last play wrote, empty for none
   CourseRun course;
   SongRun song;
 };

@@ -18,6 +18,7 @@
 #include "play/play_events.h"
 #include "play/play_input.h"
 #include "play/play_keys.h"
+#include "play/play_replay.h"
 #include "play/press_device.h"
 #include "play/player.h"
 #include "play/song_play.h"
@@ -70,13 +71,13 @@ bool advanceClock(SongRun& song, bool& ended) {
 // The scroll follows the chart's time; the BPM override replaces the chart's
 // tempo from where the song is (after each of the chart's own changes too; a
 // running stop defers it).
-JudgeClock advanceScroll(Play& play) {
+JudgeClock advanceScroll(Play& play, double clockMs) {
   SongRun& song = play.song;
-  double chartMs = song.clock.ms - (double)(g_timing.gapMs + g_timing.gapAdjust);
+  double chartMs = clockMs - (double)(g_timing.gapMs + g_timing.gapAdjust);
   Timing_Advance(song.scroll, g_timing, chartMs, g_players, 2);
   if (play.bpmOverride > 0 && g_timing.bpm != play.bpmOverride)
     Timing_SetTempo(song.scroll, g_timing, play.bpmOverride, g_players, 2);
-  return JudgeClock_Make(song.scroll, chartMs, (int64_t)std::floor(song.clock.ms), g_timing.msPerBeat);
+  return JudgeClock_Make(song.scroll, chartMs, (int64_t)std::floor(clockMs), g_timing.msPerBeat);
 }
 
 // Presses with their own times, then autoplay's (always in the attract demo).
@@ -122,9 +123,9 @@ int lyricsY() {
   return 380;
 }
 
-void traceLife(SongRun& song) {
-  if (song.clock.ms - song.lastTraceMs < kLifeTraceMs) return;
-  song.lastTraceMs = song.clock.ms;
+void traceLife(SongRun& song, double clockMs) {
+  if (clockMs - song.lastTraceMs < kLifeTraceMs) return;
+  song.lastTraceMs = clockMs;
   for (int pi = 0; pi < 2; pi++)
     if (g_players[pi].active) song.lifeTrace[pi].push_back((int16_t)std::clamp(g_players[pi].life, -100, 1700));
 }
@@ -168,6 +169,50 @@ void present() {
   }
   if (!g_pacer.limiterOn) SDL_Delay(1);
 }
+// Watching a replay: every frame of the play up to the clock now is judged as it
+// was, with its own clock, gap, tempo and input, whatever the frame rate here;
+// the music's end takes the frames left. The play ends with its last frame.
+bool watchFrame(Play& play, bool ended) {
+  SongRun& song = play.song;
+  const Replay& r = *play.replay;
+  bool esc = Keyboard_IsDown(1) || Window_CloseRequested();
+  if (esc && !song.escapeLatch) {
+    WriteLog("Stopped watching the replay\n");
+    song.stoppedWatching = true;
+    return false;
+  }
+  song.escapeLatch = esc;
+  while (song.replayNext < r.frames.size() && (ended || r.frames[song.replayNext].ms <= song.clock.ms)) {
+    const ReplayFrame& f = r.frames[song.replayNext++];
+    g_timing.gapAdjust = f.gapMs - g_timing.gapMs;
+    play.bpmOverride = f.bpmOverride;
+    if (f.rateStep != play.rateStep) {
+      play.rateStep = f.rateStep;
+      PlayKeys_SetRate(play);
+    }
+    JudgeClock jc = advanceScroll(play, f.ms);
+    PlayerInput input[2];
+    PlayReplay_Input(r, f, input);
+    for (int pi = 0; pi < 2; pi++)
+      for (int k = 0; k < input[pi].count; k++) {
+        if (input[pi].presses[k].note < 0) g_players[pi].stepCount++;
+        NoteField_Press(song.field, pi, input[pi].presses[k].column, song.wallMs);
+      }
+    Judge_Frame(song.judge, jc, input);
+    PlayEvents_Show(play, song.wallMs);
+    PlayEvents_AssistTicks(play, jc);
+    traceLife(song, f.ms);
+  }
+  g_backgrounds.paused = false;
+  Backgrounds_Update(song.scroll.chartPos, song.clock.ms);
+  if (song.replayNext >= r.frames.size()) {
+    song.giveUp = r.header.end == REPLAY_END_GAVE_UP;
+    return false;
+  }
+  draw(song);
+  present();
+  return true;
+}
 }  // namespace
 
 bool SongPlay_Frame(Play& play) {
@@ -176,6 +221,7 @@ bool SongPlay_Frame(Play& play) {
   Keyboard_Poll();
   bool ended = false;
   if (!advanceClock(song, ended)) return false;
+  if (play.replay) return watchFrame(play, ended);
 
   // the play keys and the give-up input
   if (!PlayKeys_Frame(play)) return false;
@@ -187,7 +233,7 @@ bool SongPlay_Frame(Play& play) {
   }
   song.escapeLatch = esc;
 
-  JudgeClock jc = advanceScroll(play);
+  JudgeClock jc = advanceScroll(play, song.clock.ms);
   g_backgrounds.paused = song.paused;
   Backgrounds_Update(jc.position, song.clock.ms);
   PlayerInput input[2];
@@ -195,10 +241,11 @@ bool SongPlay_Frame(Play& play) {
   // the attract demo plays a minute
   if (demo && song.wallMs - song.startWallMs > 60000) return false;
   if (!song.paused) {
+    PlayReplay_Record(play, song.clock.ms, input);
     Judge_Frame(song.judge, jc, input);
     PlayEvents_Show(play, song.wallMs);
     PlayEvents_AssistTicks(play, jc);
-    traceLife(song);
+    traceLife(song, song.clock.ms);
   }
 
   // the end: the music is over, or everyone failed with game over on

@@ -16,6 +16,7 @@
 #include "play/notice_screen.h"
 #include "play/play_input.h"
 #include "play/play_keys.h"
+#include "play/play_replay.h"
 #include "play/player.h"
 #include "play/song_play.h"
 #include <cmath>
@@ -99,6 +100,7 @@ void startHud(Play& play, double nowMs) {
   snprintf(hud.title, sizeof hud.title, "%s", play.source.title.c_str());
   snprintf(hud.artist, sizeof hud.artist, "%s", play.source.artist.c_str());
   hud.autoPlay = g_settings.autoPlay == 0 || play.song.stage == 0;   // the demo always plays itself
+  hud.replay = play.replay != nullptr;
   hud.altCombo = play.rules.altCombo;
   if (Play_IsTest(play)) Hud_SetMessage(hud, "RKV v2.50.00 (test mode)", nowMs, 4000);
   else hud.stageLabel = Hud_StageLabel(play.song.stage, Play_LastStage(play));
@@ -148,10 +150,16 @@ bool SongPlay_Load(Play& play, int* stage, bool course) {
   // 1. the charts
   WriteLog("Loading Song...\n");
   for (Player& p : g_players) Chart_Free(p);
+  PlayReplay_Begin(play);
   if (!loadChart(src.group.c_str(), src.folder.c_str(), src.chartFile.c_str(), g_players, 2, Play_ChartRules(play))) {
     if (*stage > 0) (*stage)--;   // a song whose chart does not load does not count as a stage either
     return false;
   }
+  // the gap the play begins with (the play keys' adjustment may run on from the song before)
+  if (play.replay) g_timing.gapAdjust = play.replay->header.gapMs - g_timing.gapMs;
+  song.record.header.gapMs = (int32_t)(g_timing.gapMs + g_timing.gapAdjust);
+  song.record.header.rateStep = (uint8_t)play.rateStep;
+  song.record.header.bpmOverride = play.bpmOverride > 0 ? play.bpmOverride : -1;
   // 2. the background
   WriteLog("Loading Background...\n");
   if (test) {

@@ -7,6 +7,7 @@
 #include "platform/frame_watch.h"
 #include "play/media_worker.h"
 #include "play/play_input.h"
+#include "play/play_replay.h"
 #include "play/play_results.h"
 #include "play/player.h"
 
@@ -63,12 +64,25 @@ int SongPlay_End(Play& play) {
   Timing_FreeLists(g_timing);
   if (song.paused) Audio_Start();
   Lyrics_Free(song.lyrics);
-  Results_WritePlay(play);
-  play.flags = PlayFlags{song.everPaused, song.autoplayUsed, song.speedAltered};
+  if (play.replay) {
+    // a replay reports the play it was made from: its clocks, not the watcher's
+    const ReplayHeader& h = play.replay->header;
+    song.clock.ms = h.endMusicMs;
+    song.wallMs = song.startWallMs + h.wallMs;
+    if (!play.replay->frames.empty()) song.clock.rateStep = play.replay->frames.back().rateStep;
+    song.autoplayUsed = h.autoPlay != 0;
+    song.speedAltered = h.speedAltered != 0;
+    song.everPaused = h.paused != 0;
+  }
+  if (!song.stoppedWatching) Results_WritePlay(play);
+  play.flags = PlayFlags{song.everPaused, song.autoplayUsed, song.speedAltered, play.replay != nullptr};
+  play.lastReplay = song.musicFailed ? "" : PlayReplay_Save(play);
 
   int result = 0;
   if (song.musicFailed) {
     result = 0;
+  } else if (song.stoppedWatching) {
+    result = 1;
   } else if (!Play_IsTest(play)) {
     WriteLog("Preparing stats for evaluation...\n");
     bool dead = !Players_AnyAlive();

@@ -61,8 +61,17 @@ void Script::credits() {
 void PrepareGame(const GameSettings& settings, int songs) {
   GameLibrary lib;
   lib.songs = songs;
-  if (WriteGameLibrary(lib).size() != (size_t)songs || !WriteGameSettings(settings) || IndexGameLibrary() != songs) {
+  PrepareGame(settings, lib);
+}
+
+void PrepareGame(const GameSettings& settings, const GameLibrary& lib, void (*beforeIndex)()) {
+  if (WriteGameLibrary(lib).size() != (size_t)lib.songs || !WriteGameSettings(settings)) {
     ADD_FAILURE() << "the game library could not be written";
+    return;
+  }
+  if (beforeIndex) beforeIndex();
+  if (IndexGameLibrary() != lib.songs) {
+    ADD_FAILURE() << "the game library could not be indexed";
     return;
   }
   // after the indexing, whose song list would write the records of this process
@@ -73,14 +82,18 @@ void PrepareGame(const GameSettings& settings, int songs) {
 
 GameRun RunGame(const Script& s, int timeoutSeconds) {
   WriteFile("script.txt", s.text);
+  return RunGameWith("/input:script.txt /results:r.json", "r.json", timeoutSeconds);
+}
+
+GameRun RunGameWith(const std::string& args, const std::string& results, int timeoutSeconds) {
   std::string cmd = std::string("SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout ") +
-                    std::to_string(timeoutSeconds) + " '" + TV_GAME_EXE +
-                    "' /log /skipsearch /fps:60 /input:script.txt /results:r.json > out.txt 2>&1";
+                    std::to_string(timeoutSeconds) + " '" + TV_GAME_EXE + "' /log /skipsearch /fps:60 " + args +
+                    " > out.txt 2>&1";
   int rc = std::system(cmd.c_str());
   GameRun r;
   r.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
   r.log = ReadFile("rkv2.log");
-  r.results = ReadFile("r.json");
+  r.results = ReadFile(results);
   return r;
 }
 

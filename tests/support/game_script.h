@@ -85,8 +85,14 @@ struct GameRun {
 // A game folder on the library: not a first run (one old record), the song
 // database made in this process, so no search and no warning screen.
 void PrepareGame(const GameSettings& settings, int songs = 3);
+// The same with a library of the test's own making: `beforeIndex` may change its
+// files before the song database is made.
+void PrepareGame(const GameSettings& settings, const GameLibrary& lib, void (*beforeIndex)() = nullptr);
 // Runs the game on the script with "/log /skipsearch /fps:60 /results:r.json".
 GameRun RunGame(const Script& s, int timeoutSeconds = 240);
+// Runs the game with "/log /skipsearch /fps:60" and `args`; `results` is the file
+// read into GameRun::results.
+GameRun RunGameWith(const std::string& args, const std::string& results = "r.json", int timeoutSeconds = 240);
 // Starts the game headless with `args` in the current folder, its output in
 // out.txt and `env` ("NAME=value") set, and returns at once: the caller watches
 // the running process and waits for it. A game that runs past the timeout is

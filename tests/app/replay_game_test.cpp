@@ -1,0 +1,163 @@
+// Replays in the real executable, headless: plays with imperfect presses (early,
+// late, missed, a freeze let go) leave their replays under Replays/, and
+// "/replay:" plays each again through the judgement to the very same results
+// line; a replay whose chart changed, or that was damaged, is refused.
+#include "library/records.h"
+#include "library/replay_file.h"
+#include "support/game_script.h"
+#include "support/test_support.h"
+#include <gtest/gtest.h>
+#include <dirent.h>
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace {
+constexpr int kF4 = 62;   // the wheel's "faster" key
+constexpr int kLeft = 30, kDown = 31, kUp = 17, kRight = 32;
+
+// 9 s at 120 BPM, a row every 250 ms: eight steps from 1 s, an Up freeze from
+// 3 s to 4 s, a Left freeze from 5 s to 6 s, then four steps from 7 s.
+void writeChart() {
+  WriteFile("Songs/Group 1/Song 1/song.rkv",
+            "#TITLE:Song 1;\n#ARTIST:Tarvolen tests;\n#BPM:120;\n#GAP:0;\n"
+            "#SINGLE:BASIC:5:\n0000 4286 4286 8!8000 8000 4!4000 4000 6262;\n");
+}
+
+void press(Script& s, int ms, int code, int holdMs = 60) {
+  s.text += "play " + std::to_string(ms) + s.press(code, true);
+  s.text += "play " + std::to_string(ms + holdMs) + s.press(code, false);
+}
+
+// Early, late, missed and on time; the first freeze held through, the second let
+// go early.
+void imperfectPlay(Script& s) {
+  s.at("Starting main game...");
+  press(s, 980, kLeft);           // 20 ms early
+  press(s, 1285, kDown);          // 35 ms late
+  // 1500 Up: missed
+  press(s, 1750, kRight);
+  press(s, 1960, kLeft);          // 40 ms early
+  press(s, 2310, kDown);          // 60 ms late
+  press(s, 2600, kUp);            // 100 ms late
+  press(s, 2745, kRight);
+  press(s, 3000, kUp, 1150);      // held past its end
+  press(s, 5010, kLeft, 390);     // let go at 5.4 s
+  press(s, 7000, kRight);
+  press(s, 7262, kDown);
+  // 7500 Right: missed
+  press(s, 7745, kDown);
+}
+
+std::vector<std::string> replays() {
+  std::vector<std::string> names;
+  if (DIR* d = opendir("Replays")) {
+    while (dirent* e = readdir(d))
+      if (std::string(e->d_name).ends_with(".tvr")) names.push_back(std::string("Replays/") + e->d_name);
+    closedir(d);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+}  // namespace
+
+TEST(ReplayGame, ImperfectPlaysReplayToTheSameResultsAtNormalAndFasterRates) {
+  TempDir dir;
+  GameSettings settings;
+  GameLibrary lib;
+  lib.songs = 2;
+  lib.seconds = 9;
+  PrepareGame(settings, lib, writeChart);
+
+  Script s;
+  s.at("Loading 'rkv2-title.png'");
+  s.tap(400, kStart1);
+  s.at("Loading 'rkv2-style.png'");
+  s.tap(500, kStart1);
+  s.at("Starting Song Select");
+  s.tap(1400, kStart1);
+  s.leaveModifiers(false);
+  imperfectPlay(s);
+  s.evaluation();
+  // the second stage on the same song two rate steps faster
+  s.at("Starting Song Select");
+  s.tap(1200, kF4);
+  s.tap(1700, kF4);
+  s.tap(2400, kStart1);
+  s.leaveModifiers(false);
+  imperfectPlay(s);
+  s.evaluation();
+  s.at("Starting Song Select");
+  s.tap(1500, kEscape);
+  s.at("Loading 'rkv2-title.png'");
+  s.tap(1000, kEscape);
+  GameRun played = RunGame(s);
+  ASSERT_EQ(played.status, 0) << played.tail();
+  std::vector<std::string> lines = SplitLines(played.results);
+  ASSERT_EQ(lines.size(), 2u) << played.results;
+  EXPECT_EQ(Field(lines[0], "rateStep"), "5");
+  EXPECT_EQ(Field(lines[1], "rateStep"), "7");
+  // the plays were what the test meant: a little of everything
+  for (const std::string& line : lines) {
+    EXPECT_EQ(Field(line, "miss"), "2") << line;
+    EXPECT_EQ(Field(line, "ok"), "1") << line;
+    EXPECT_EQ(Field(line, "ng"), "1") << line;
+    EXPECT_NE(Field(line, "great"), "0") << line;
+    EXPECT_NE(Field(line, "perfect"), "12") << line;
+  }
+  std::vector<std::string> files = replays();
+  ASSERT_EQ(files.size(), 2u);
+  EXPECT_EQ(CountOf(played.log, "Replay written to 'Replays/"), 2);
+  std::string records = ReadFile("rkv2.rec");
+
+  // each replay gives its play's line again, to the last figure
+  for (int i = 0; i < 2; i++) {
+    GameRun again = RunGameWith("/replay:" + files[i] + " /results:again.json", "again.json");
+    ASSERT_EQ(again.status, 0) << again.tail();
+    EXPECT_NE(again.log.find("Watching the replay '" + files[i] + "'"), std::string::npos);
+    ASSERT_EQ(SplitLines(again.results).size(), 1u) << again.results;
+    EXPECT_EQ(SplitLines(again.results)[0], lines[i]);
+    EXPECT_EQ(CountOf(again.log, "Replay written"), 0);   // watching makes no replay
+    remove("again.json");
+  }
+  EXPECT_EQ(replays().size(), 2u);
+  EXPECT_EQ(ReadFile("rkv2.rec"), records);
+
+  // watched with its evaluation: shown, nothing stored
+  WriteFile("watch.txt", "@ Starting evaluation screen...\n2500 down 57\n2650 up 57\n");
+  GameRun watched = RunGameWith("/replay:" + files[0] + " /input:watch.txt", "none.json");
+  ASSERT_EQ(watched.status, 0) << watched.tail();
+  EXPECT_TRUE(InOrder(watched.log, {"Watching the replay", "Starting main game...", "Starting evaluation screen...",
+                                    "A replay was watched: the results are not stored"}));
+  EXPECT_EQ(ReadFile("rkv2.rec"), records);
+
+  // damaged files and a changed chart: refused with the reason, nothing played
+  std::string bytes = ReadFile(files[0]);
+  WriteFile("Replays/cut.tvr", bytes.substr(0, bytes.size() - 7));
+  std::string edited = bytes;
+  edited[edited.size() - 3] ^= 0x20;
+  WriteFile("Replays/edited.tvr", edited);
+  std::string later = bytes;
+  later[8] = 9;   // the version
+  WriteFile("Replays/later.tvr", later);
+  struct Refusal {
+    std::string path, why;
+  } refusals[] = {{"Replays/cut.tvr", "it is cut short"},
+                  {"Replays/edited.tvr", "it was changed since it was written"},
+                  {"Replays/later.tvr", "it was written by a later version of the game (replay version 9)"},
+                  {"Replays/none.tvr", "the file is not there"}};
+  for (const Refusal& r : refusals) {
+    GameRun bad = RunGameWith("/replay:" + r.path + " /results:bad.json", "bad.json");
+    EXPECT_EQ(bad.status, 2) << r.path;
+    EXPECT_NE(bad.log.find("Replay '" + r.path + "' cannot be played: " + r.why), std::string::npos)
+        << bad.tail();
+    EXPECT_EQ(CountOf(bad.log, "Starting main game..."), 0);
+    EXPECT_EQ(bad.results, "");
+  }
+  WriteFile("Songs/Group 1/Song 1/song.rkv", ReadFile("Songs/Group 1/Song 1/song.rkv") + "\n");
+  GameRun changed = RunGameWith("/replay:" + files[0] + " /results:bad.json", "bad.json");
+  EXPECT_EQ(changed.status, 2);
+  EXPECT_NE(changed.log.find("its chart 'Songs/Group 1/Song 1/song.rkv' has changed since"), std::string::npos)
+      << changed.tail();
+  EXPECT_EQ(changed.results, "");
+}
