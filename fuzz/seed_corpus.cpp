@@ -5,6 +5,7 @@
 #include "library/profiles.h"
 #include "library/record_notes.h"
 #include "library/records.h"
+#include "library/replay_file.h"
 #include "library/settings.h"
 #include "library/song_db.h"
 #include "media/input_binding.h"
@@ -264,6 +265,53 @@ void notes() {
   std::string text = Notes_Text(t);
   put("fuzz_record_notes", "stored.txt", std::vector<uint8_t>(text.begin(), text.end()));
 }
+// A play of one player with presses, a held panel and a change of rate, and one
+// of two players with Auto Play's aimed presses and a changed gap and tempo.
+void replays() {
+  Replay one;
+  Replay_InitHeader(one.header);
+  ReplayHeader& h = one.header;
+  snprintf(h.group, sizeof h.group, "Demo");
+  snprintf(h.folder, sizeof h.folder, "neon-stride");
+  snprintf(h.chartFile, sizeof h.chartFile, "neon-stride.rkv");
+  snprintf(h.chartMd5, sizeof h.chartMd5, "00112233445566778899aabbccddeeff");
+  h.players[0].active = 1;
+  h.players[0].panels = 4;
+  snprintf(h.players[0].styleName, sizeof h.players[0].styleName, "SINGLE");
+  for (int i = 0; i < 40; i++) {
+    ReplayFrame f{};
+    f.ms = -500 + i * 16.67;
+    f.gapMs = 0;
+    f.bpmOverride = -1;
+    f.rateStep = i < 30 ? 5 : 6;
+    f.firstPress = (uint32_t)one.presses.size();
+    if (i % 8 == 3) {
+      f.pressCount[0] = 1;
+      one.presses.push_back({(int64_t)f.ms - 3, -1, (uint8_t)(i % 4)});
+    }
+    f.held[0] = i % 8 >= 3 && i % 8 < 6 ? (uint16_t)(1u << (i % 4)) : 0;
+    one.frames.push_back(f);
+  }
+  put("fuzz_replay", "one-player.tvr", Replay_Encode(one));
+
+  Replay two = one;
+  two.header.players[1] = two.header.players[0];
+  two.header.autoPlay = 1;
+  two.presses.clear();
+  for (size_t i = 0; i < two.frames.size(); i++) {
+    ReplayFrame& f = two.frames[i];
+    f.firstPress = (uint32_t)two.presses.size();
+    f.pressCount[0] = f.pressCount[1] = 0;
+    f.gapMs = i < 20 ? 0 : 15;
+    f.bpmOverride = i < 25 ? -1 : 140.5;
+    if (i % 5 == 0) {
+      f.pressCount[0] = f.pressCount[1] = 1;
+      two.presses.push_back({(int64_t)f.ms, (int32_t)i, 1});
+      two.presses.push_back({(int64_t)f.ms + 1, (int32_t)i, 2});
+    }
+  }
+  put("fuzz_replay", "two-players.tvr", Replay_Encode(two));
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -281,6 +329,7 @@ int main(int argc, char** argv) {
   sounds();
   movies();
   notes();
+  replays();
   FreeImage_DeInitialise();
   return 0;
 }

@@ -157,8 +157,8 @@ bool Replay_DecodeHeader(const uint8_t* data, size_t size, ReplayHeader& out, st
   return checkHeader(out, (size_t)-1, error);
 }
 
-bool Replay_Decode(const uint8_t* data, size_t size, Replay& out, std::string& error) {
-  out = Replay{};
+namespace {
+bool decodeAll(const uint8_t* data, size_t size, Replay& out, std::string& error) {
   if (!Replay_DecodeHeader(data, size, out.header, error)) return false;
   const ReplayHeader& h = out.header;
   if (!checkHeader(h, size, error)) return false;
@@ -219,6 +219,14 @@ bool Replay_Decode(const uint8_t* data, size_t size, Replay& out, std::string& e
   }
   if (rd.left != 0 || out.presses.size() != h.pressCount) return error = "its body does not match its header", false;
   return true;
+}
+}  // namespace
+
+bool Replay_Decode(const uint8_t* data, size_t size, Replay& out, std::string& error) {
+  out = Replay{};
+  if (decodeAll(data, size, out, error)) return true;
+  out = Replay{};   // a refused file leaves nothing half read
+  return false;
 }
 
 bool Replay_Load(const std::string& path, Replay& out, std::string& error) {
