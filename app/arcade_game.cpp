@@ -1,4 +1,5 @@
 #include "app/arcade_game.h"
+#include "app/replay_game.h"
 #include "chart/random.h"
 #include "library/settings.h"
 #include "library/song_list.h"
@@ -10,12 +11,17 @@
 #include "menus/style_select.h"
 #include "play/player.h"
 #include "play/song_play.h"
+#include <string>
 #include <vector>
 
 namespace {
 // What the stages of the running game tell each other.
 struct ArcadeState {
   int award = AWARD_NONE;   // what the last evaluation awarded
+  // "Watch Replay" on the last evaluation: the replay is watched once the play
+  // is torn down, and when the game had ended there, the credits follow it
+  std::string watch;
+  bool endAfterWatch = false;
 };
 ArcadeState g_arcade;
 
@@ -48,7 +54,14 @@ void ArcadeGame() {
     g_play.source = PlaySource_OfSong(g_songs[song]);
     g_play.bpmOverride = -1;   // a tempo set with the play keys lasts one song
     int played = stage;
-    if (PlaySong(&stage, 0, -1) != 0) break;
+    int ended = PlaySong(&stage, 0, -1);
+    if (!g_arcade.watch.empty()) {
+      std::string path = std::move(g_arcade.watch);
+      g_arcade.watch.clear();
+      ReplayGame_Watch(path, true);
+      if (g_arcade.endAfterWatch) GameOverScreen(false, 0);
+    }
+    if (ended != 0) break;
     // a song that could not be played gave its stage back: the same stage, and
     // whatever the last evaluation awarded, on the wheel again
     if (stage < played) {
@@ -106,7 +119,9 @@ int AfterSong(Play& play, bool gameEnds) {
     return 1;
   }
   g_arcade.award = EvaluationScreen(play, stage);
+  if (Evaluation_WatchAsked() && !play.lastReplay.empty()) g_arcade.watch = play.lastReplay;
   if (goesOn(stage, g_arcade.award)) return 0;
-  GameOverScreen(false, play.song.stream);   // a game that was not lost ends on the credits
+  g_arcade.endAfterWatch = !g_arcade.watch.empty();
+  if (!g_arcade.endAfterWatch) GameOverScreen(false, play.song.stream);   // a game that was not lost ends on the credits
   return 1;
 }

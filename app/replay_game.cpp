@@ -65,9 +65,13 @@ const SongEntry* songOf(const ReplayHeader& h) {
   return nullptr;
 }
 
-// The evaluation of the replay, whatever ended it; nothing of it is stored.
+bool g_again = false;
+
+// The evaluation of the replay, whatever ended it; nothing of it is stored. Its
+// "Watch Replay" plays it once more.
 int afterReplay(Play& play, bool) {
   EvaluationScreen(play, play.song.stage);
+  g_again = Evaluation_WatchAsked();
   return 0;
 }
 
@@ -122,8 +126,13 @@ int ReplayGame_Watch(const std::string& path, bool evaluation) {
   g_play.bpmOverride = h.bpmOverride;
   g_play.rules.afterSong = evaluation ? afterReplay : nullptr;
   g_play.replay = &replay;
-  int stage = h.stage;
-  PlaySong(&stage, 0, -1);
+  do {
+    g_again = false;
+    int stage = h.stage;
+    g_play.rateStep = h.rateStep;
+    g_play.bpmOverride = h.bpmOverride;
+    PlaySong(&stage, 0, -1);
+  } while (g_again && !g_play.song.stoppedWatching);
   giveBack(k);
   return 0;
 }

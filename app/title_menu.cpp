@@ -1,7 +1,9 @@
 #include "app/title_menu.h"
 #include "app/options_actions.h"
+#include "app/replay_game.h"
 #include "library/settings.h"
 #include "library/song_list.h"
+#include "media/audio/audio.h"
 #include "media/draw_helpers.h"
 #include "media/font/font.h"
 #include "media/skin/skin_images.h"
@@ -18,6 +20,14 @@ TitleStatus g_titleStatus;
 uint32_t g_titleMusic = 0;
 
 namespace {
+// A replay watched from the records browser: the title's music rests meanwhile.
+void watchFromRecords(const char* path) {
+  if (g_titleMusic) Audio_ChannelStop(g_titleMusic);
+  g_titleMusic = 0;
+  ReplayGame_Watch(path, true);
+  g_titleMusic = PlaySound(SND_TSLOOP);
+}
+
 const char* const kItems[5] = {"ARCADE MODE", "NONSTOP MODE", "RECORDS", "OPTIONS", "QUIT GAME"};
 constexpr uint32_t kIdleMs = 15000;
 constexpr int kLarge = 30, kSmall = 16;
@@ -80,6 +90,7 @@ int choose(TitleState& t, uint32_t in, uint32_t now) {
     }
     case 2:
       PlaySound(SND_START);
+      RecordsBrowser_SetWatch(watchFromRecords);
       RecordsBrowser();
       t.idleSince = Clock_Ms();
       return 0;

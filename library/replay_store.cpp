@@ -84,18 +84,21 @@ int ReplayStore_Prune(int keep, const std::string& folder) {
   return removed;
 }
 
-std::string ReplayStore_Best(const char* group, const char* folder, const char* styleName, int difficulty,
-                             const char* profile) {
+std::string ReplayStore_Best(const char* group, const char* folder, int panels, int difficulty, const char* profile) {
   std::vector<ReplayListing> list = ReplayStore_List();
   std::vector<bool> prot = ReplayStore_Protected(list);
+  std::string best;
+  int bestDifficulty = -1;
   for (size_t i = 0; i < list.size(); i++) {
     if (!prot[i]) continue;
     const ReplayHeader& h = list[i].header;
     if (strcmp(h.group, group) != 0 || strcmp(h.folder, folder) != 0) continue;
     for (const ReplayPlayerHeader& p : h.players)
-      if (p.active && p.difficulty == difficulty && strcmp(p.styleName, styleName) == 0 &&
-          strcmp(p.profile, profile ? profile : "") == 0)
-        return list[i].path;
+      if (p.active && p.panels == panels && (difficulty < 0 || p.difficulty == difficulty) &&
+          p.difficulty > bestDifficulty && strcmp(p.profile, profile ? profile : "") == 0) {
+        best = list[i].path;
+        bestDifficulty = p.difficulty;
+      }
   }
-  return "";
+  return best;
 }

@@ -27,7 +27,7 @@ std::vector<bool> ReplayStore_Protected(const std::vector<ReplayListing>& list);
 // Removes the oldest unprotected replays until at most `keep` are left. Returns
 // how many were removed.
 int ReplayStore_Prune(int keep, const std::string& folder = kReplayFolder);
-// The best replay of the chart for `profile` (empty: plays without a profile),
-// or an empty path.
-std::string ReplayStore_Best(const char* group, const char* folder, const char* styleName, int difficulty,
-                             const char* profile);
+// The best replay of a song on `panels` (4, 6 or 8) for `profile` (empty: plays
+// without a profile), at `difficulty` or, with -1, the hardest that has one; an
+// empty path when there is none.
+std::string ReplayStore_Best(const char* group, const char* folder, int panels, int difficulty, const char* profile);

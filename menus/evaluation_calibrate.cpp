@@ -42,7 +42,7 @@ bool EvalCalibrate_Apply(EvalCalibrate& c, int player) {
   return true;
 }
 
-void EvalCalibrate_Draw(const EvalCalibrate& c, const int frameX[2], const char* padWarning) {
+void EvalCalibrate_Draw(const EvalCalibrate& c, const int frameX[2], const char* padWarning, int warningRight) {
   for (int i = 0; i < 2; i++) {
     if (!c.line[i][0]) continue;
     // on a dark strip over the frame's lower edge, clear of the life graph
@@ -51,9 +51,9 @@ void EvalCalibrate_Draw(const EvalCalibrate& c, const int frameX[2], const char*
   }
   if (padWarning && padWarning[0]) {
     // under the song's title, right of the screen's heading
-    int size = Draw_FitSize(12, 10, 300, padWarning);
+    int size = Draw_FitSize(12, 10, warningRight - 332, padWarning);
     int w = Font_TextWidth(size, padWarning) + 12;
-    Draw_FillRect(626 - w, 44, w, 17, 0x402808, 220);
-    Font_DrawText(size, 0xFFD060, 632 - w, 46, padWarning);
+    Draw_FillRect(warningRight - 6 - w, 44, w, 17, 0x402808, 220);
+    Font_DrawText(size, 0xFFD060, warningRight - w, 46, padWarning);
   }
 }

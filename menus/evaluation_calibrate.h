@@ -25,4 +25,6 @@ void EvalCalibrate_Offer(EvalCalibrate& c, int player, int device, int presses, 
 bool EvalCalibrate_Apply(EvalCalibrate& c, int player);
 // Under each frame (left edge `frameX[player]`) its line; the slow-pad warning
 // (or "") centred above them.
-void EvalCalibrate_Draw(const EvalCalibrate& c, const int frameX[2], const char* padWarning);
+// The pad warning stands right-aligned at `warningRight` (632 unless something
+// else takes the corner).
+void EvalCalibrate_Draw(const EvalCalibrate& c, const int frameX[2], const char* padWarning, int warningRight = 632);

@@ -11,11 +11,14 @@
 //
 // Select of a player stores "calibrate from last play" (evaluation_calibrate.h)
 // when it is offered under the player's frame; a pad that reports slowly gets a
-// warning line over the frames.
+// warning line over the frames. Up of either player, offered in the heading's
+// corner when the play has a replay, ends the screen with "Watch Replay".
 #include "menus/evaluation_screen.h"
 #include "library/records.h"
 #include "library/settings.h"
 #include "media/audio/audio.h"
+#include "media/draw_helpers.h"
+#include "media/font/font.h"
 #include "media/sound/sound_fx.h"
 #include "menus/collection.h"
 #include "menus/evaluation_calibrate.h"
@@ -33,13 +36,17 @@ namespace {
 constexpr uint32_t kTallyMs = 1500;
 constexpr int kTimeLimitSeconds = 30;
 constexpr uint32_t kGoInput = MENU_START | (MENU_START << MENU_P2_SHIFT) | MENU_ESCAPE;
+constexpr uint32_t kWatchInput = MENU_UP | (MENU_UP << MENU_P2_SHIFT);
+constexpr const char* kWatchText = "UP  Watch Replay";
+bool g_watchAsked = false;
 constexpr int kFrameX[2] = {14, 326};   // the backdrop's frames, as the view draws them
 
 struct EvalScreen {
-  EvalScreen(EvalView& v, const CommentPlan& p, EvalCalibrate* c) : view(v), plan(p), calib(c) {}
+  EvalScreen(EvalView& v, const CommentPlan& p, EvalCalibrate* c, bool* w) : view(v), plan(p), calib(c), watch(w) {}
   EvalView& view;
   const CommentPlan& plan;
   EvalCalibrate* calib;
+  bool* watch;               // "Watch Replay" offered: set when it is taken
   char padWarning[96] = "";
   CommentRun run;
   uint32_t channel = 0;      // the sound of the last cue, 0 for a streamed voice line
@@ -61,7 +68,22 @@ void startCue(EvalScreen& s, int cue) {
   }
 }
 
+// The offer in the heading's right corner, under the song's artist; returns the
+// left edge of what it takes.
+int drawWatch() {
+  int w = Font_TextWidth(12, kWatchText) + 12;
+  Draw_FillRect(626 - w, 44, w, 17, 0x1C2C58, 220);
+  Font_DrawText(12, 0xB8D0FF, 632 - w, 46, kWatchText);
+  return 626 - w - 6;
+}
+
 int frame(EvalScreen& s, ScreenFrame& f) {
+  if (s.watch && (f.input & kWatchInput)) {
+    PlaySound(SND_START);
+    WriteLog("Watch Replay\n");
+    *s.watch = true;
+    return 1;
+  }
   bool go = (f.input & kGoInput) != 0;
   if (s.tallyDoneAt < 0 && (go || f.elapsedMs >= kTallyMs)) {
     s.tallyDoneAt = (int)f.elapsedMs;
@@ -80,21 +102,25 @@ int frame(EvalScreen& s, ScreenFrame& f) {
   m.sinceTallyMs = s.tallyDoneAt >= 0 ? (int)f.elapsedMs - s.tallyDoneAt : -1;
   m.awardShown = s.run.awardShown;
   EvalView_Draw(s.view, m);
+  int warningRight = s.watch ? drawWatch() : 632;
   if (s.calib) {
     for (int i = 0; i < 2; i++)
       if (f.input & (MENU_SELECT << (i * MENU_P2_SHIFT)))
         PlaySound(EvalCalibrate_Apply(*s.calib, i) ? SND_START : SND_SWITCH);
-    EvalCalibrate_Draw(*s.calib, kFrameX, s.padWarning);
+    EvalCalibrate_Draw(*s.calib, kFrameX, s.padWarning, warningRight);
   } else if (s.padWarning[0]) {
     EvalCalibrate none;
-    EvalCalibrate_Draw(none, kFrameX, s.padWarning);
+    EvalCalibrate_Draw(none, kFrameX, s.padWarning, warningRight);
   }
   return f.timeUp || (go && s.run.begun) ? 1 : 0;
 }
 }  // namespace
 
+bool Evaluation_WatchAsked() { return g_watchAsked; }
+
 int EvaluationScreen(const Play& play, int stage) {
   WriteLog("Starting evaluation screen...\n");
+  g_watchAsked = false;
   EvalOutcome outcomes[2];
   for (int i = 0; i < 2; i++) outcomes[i] = Evaluation_Outcome(g_players[i]);
   if (Evaluation_MayStore(play.flags))
@@ -116,13 +142,14 @@ int EvaluationScreen(const Play& play, int stage) {
       EvalCalibrate_Offer(calib, i, device, panel.histogram.presses, panel.histogram.meanMs,
                           play.flags.autoplay || play.song.autoplayUsed);
     }
-  Evaluation_Show(view, Evaluation_Comment(outcomes, award), &calib);
+  bool watchable = !play.song.course && (play.flags.replay || !play.lastReplay.empty());
+  Evaluation_Show(view, Evaluation_Comment(outcomes, award), &calib, watchable ? &g_watchAsked : nullptr);
   EvalView_Free(view);
   return award;
 }
 
-void Evaluation_Show(EvalView& view, const CommentPlan& plan, EvalCalibrate* calib) {
-  EvalScreen s(view, plan, calib);
+void Evaluation_Show(EvalView& view, const CommentPlan& plan, EvalCalibrate* calib, bool* watch) {
+  EvalScreen s(view, plan, calib, watch);
   SlowPad_CurrentWarning(s.padWarning, sizeof s.padWarning);
   ScreenSetup setup;
   setup.backdrop = "rkv2-results.png";

@@ -11,11 +11,16 @@ struct EvalCalibrate;
 enum StageAward { AWARD_NONE = 0, AWARD_EXTRA = 1, AWARD_BONUS = 2 };
 
 // Shows the results of the play that has just ended (its players' statistics
-// and charts are still loaded) for `stage`; returns the award it made.
+// and charts are still loaded) for `stage`; returns the award it made. When the
+// play left a replay (or was one), Up of either player ends the screen asking
+// to watch it: Evaluation_WatchAsked() tells the game above.
 int EvaluationScreen(const Play& play, int stage);
+// Whether the players left the last evaluation with "Watch Replay".
+bool Evaluation_WatchAsked();
 
 // The screen's loop over an evaluation already gathered and stored: the numbers
 // count up, then the record lines and the comment; Start or Escape ends it once
 // the comment has begun, as does its 30-second limit. Used by the course's
 // evaluation as well. With `calib`, Select of a player carries out its offer.
-void Evaluation_Show(EvalView& view, const CommentPlan& plan, EvalCalibrate* calib = nullptr);
+// With `watch`, Up of either player ends it too and sets *watch.
+void Evaluation_Show(EvalView& view, const CommentPlan& plan, EvalCalibrate* calib = nullptr, bool* watch = nullptr);

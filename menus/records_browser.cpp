@@ -14,12 +14,16 @@
 //   go back to the profiles. Looking writes nothing: a profile without a records
 //   file shows no results (no file is made for it); one whose file cannot be
 //   read shows none and offers no reset, so the file stays as it is.
+// - Select on a song watches the best replay of the table's player on that song
+//   in the style shown, at the hardest difficulty that has one.
 // - A reset is written at once. When the file cannot be written the screen says
 //   so, the log has a line, the file and the table stay as they were, and the
 //   players go on browsing.
 #include "menus/records_browser.h"
 #include "library/profiles.h"
 #include "library/records.h"
+#include "library/replay_store.h"
+#include "library/song_list.h"
 #include "media/skin/skin_images.h"
 #include "media/sound/sound_fx.h"
 #include "menus/records_browse.h"
@@ -36,6 +40,8 @@
 namespace {
 constexpr uint32_t kMessageMs = 3000;
 constexpr uint32_t kDoneColour = 0x80FF80, kFailColour = 0xFF6060, kRefusedColour = 0xE64A67;
+
+RecordsWatchHook g_watch = nullptr;
 
 struct RecordsScreen {
   RecordsBrowse browse;
@@ -103,7 +109,30 @@ void reset(RecordsScreen& s, uint32_t now) {
   b.confirm = RecordsConfirm{};
 }
 
+// Select on a song: its best replay for the table's player, watched there and then.
+void watch(RecordsScreen& s, uint32_t now) {
+  const RecordsBrowse& b = s.browse;
+  const RecordsItem* at = RecordsBrowse_Current(b);
+  if (!at || at->kind != RITEM_SONG || at->index < 0 || at->index >= (int)g_songs.size() || !g_watch) return;
+  const SongEntry& e = g_songs[at->index];
+  const char* profile = b.table >= 0 && b.table < g_profileCount ? g_profiles[b.table].name : "";
+  int panels = kRecordsStyles[b.style].styleKey;
+  std::string path = ReplayStore_Best(e.group, e.folder, panels, -1, profile);
+  if (path.empty()) {
+    PlaySound(SND_SWITCH);
+    say(s, now, kRefusedColour, "No replay of %s.", RecordsBrowse_ItemName(*at));
+    return;
+  }
+  PlaySound(SND_START);
+  g_watch(path.c_str());
+  s.look.generation++;
+}
+
 int frame(RecordsScreen& s, ScreenFrame& f) {
+  if (s.browse.confirm.kind == RCONFIRM_NONE && (f.input & (MENU_SELECT | MENU_SELECT << MENU_P2_SHIFT))) {
+    watch(s, f.nowMs);
+    return 0;
+  }
   RecordsAction a = RecordsBrowse_Press(s.browse, f.input, s.table);
   switch (a) {
     case RACT_MOVED:
@@ -137,6 +166,8 @@ int frame(RecordsScreen& s, ScreenFrame& f) {
   return 0;
 }
 }  // namespace
+
+void RecordsBrowser_SetWatch(RecordsWatchHook hook) { g_watch = hook; }
 
 void RecordsBrowser() {
   WriteLog("Starting records browser...\n");

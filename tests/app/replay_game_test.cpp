@@ -161,3 +161,63 @@ TEST(ReplayGame, ImperfectPlaysReplayToTheSameResultsAtNormalAndFasterRates) {
       << changed.tail();
   EXPECT_EQ(changed.results, "");
 }
+
+// "Watch Replay" on the evaluation plays the stage again before the game goes
+// on, ending on the replay's own evaluation; Select on the song in the records
+// browser watches its best replay. Neither stores anything.
+TEST(ReplayGame, WatchedFromTheEvaluationAndFromTheRecords) {
+  TempDir dir;
+  GameSettings settings;
+  GameLibrary lib;
+  lib.songs = 2;
+  lib.seconds = 9;
+  PrepareGame(settings, lib, writeChart);
+  constexpr int kF11 = 87, kSelect1 = 15;
+
+  Script s;
+  s.at("Loading 'rkv2-title.png'");
+  s.tap(400, kStart1);
+  s.at("Loading 'rkv2-style.png'");
+  s.tap(500, kStart1);
+  s.at("Starting Song Select");
+  s.tap(1400, kStart1);
+  s.leaveModifiers(false);
+  imperfectPlay(s);
+  s.at("Starting evaluation screen...");
+  s.tap(2000, kF11);
+  s.tap(2600, kUp);                    // Watch Replay
+  s.at("Watching the replay");
+  s.text += "play 2300 down 87\nplay 2360 up 87\n";   // the replay's play, with its REPLAY
+  s.at("Starting evaluation screen...");
+  s.tap(2500, kStart1);
+  s.at("Starting Song Select");        // the game goes on to its second stage
+  s.tap(1500, kEscape);
+  s.at("Loading 'rkv2-title.png'");
+  // the first press held past the menu's repeat step, the second short
+  s.text += "600 down 31\n780 up 31\n1000 down 31\n1060 up 31\n";
+  s.tap(1400, kStart1);                // RECORDS
+  s.at("Starting records browser");
+  s.tap(600, kStart1);                 // No User/System
+  s.tap(1000, kStart1);                // Single
+  s.tap(1400, kStart1);                // Group 1: Song 1 under the cursor
+  s.tap(1900, kF11);
+  s.tap(2300, kSelect1);               // its best replay
+  s.at("Starting evaluation screen...");
+  s.tap(2500, kStart1);
+  for (int i = 0; i < 4; i++) s.tap(4000 + 400 * i, kEscape);   // back up through the browser's levels
+  s.at("Leaving records browser");
+  s.tap(800, kEscape);
+  GameRun r = RunGame(s, 300);
+  ASSERT_EQ(r.status, 0) << r.tail();
+  EXPECT_EQ(CountOf(r.log, "Watching the replay"), 2);
+  EXPECT_EQ(CountOf(r.log, "A replay was watched: the results are not stored"), 2);
+  EXPECT_TRUE(InOrder(r.log, {"Starting main game...", "Starting evaluation screen...", "Watch Replay",
+                              "Watching the replay", "Starting main game...", "Starting evaluation screen...",
+                              "SelectSong()", "Starting records browser", "Watching the replay",
+                              "Leaving records browser"}));
+  EXPECT_EQ(SplitLines(r.results).size(), 3u);   // the stage and both replays wrote their lines
+  EXPECT_EQ(replays().size(), 1u);
+  EXPECT_EQ(CountOf(r.log, "Screenshot saved"), 3);
+  if (const char* shots = getenv("TV_SCREENSHOT_DIR"))
+    EXPECT_EQ(std::system(("cp Screenshots/* '" + std::string(shots) + "'/").c_str()), 0);
+}

@@ -230,9 +230,10 @@ TEST(ReplayStore, TheBestOfEachChartPerProfileIsKeptAndTheOldestGoFirst) {
   for (const char* gone : {"Replays/02.tvr", "Replays/03.tvr", "Replays/05.tvr"}) EXPECT_FALSE(File_Exists(gone));
   for (const char* kept : {"Replays/01.tvr", "Replays/04.tvr", "Replays/06.tvr", "Replays/07.tvr", "Replays/notes.tvr"})
     EXPECT_TRUE(File_Exists(kept)) << kept;
-  EXPECT_EQ(ReplayStore_Best("Group 1", "Song 1", "SINGLE", 0, ""), "Replays/01.tvr");
-  EXPECT_EQ(ReplayStore_Best("Group 1", "Song 1", "SINGLE", 0, "ALICE"), "Replays/04.tvr");
-  EXPECT_EQ(ReplayStore_Best("Group 1", "Song 1", "DOUBLE", 0, ""), "");
+  EXPECT_EQ(ReplayStore_Best("Group 1", "Song 1", 4, 0, ""), "Replays/01.tvr");
+  EXPECT_EQ(ReplayStore_Best("Group 1", "Song 1", 4, -1, "ALICE"), "Replays/04.tvr");
+  EXPECT_EQ(ReplayStore_Best("Group 1", "Song 1", 8, -1, ""), "");
+  EXPECT_EQ(ReplayStore_Best("Group 1", "Song 1", 4, 2, ""), "");
 
   // keep 0: only the best are left, however many
   EXPECT_EQ(ReplayStore_Prune(0), 1);
