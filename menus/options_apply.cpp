@@ -1,8 +1,11 @@
 #include "menus/options_apply.h"
 #include "library/records.h"
+#include "library/replay_store.h"
 #include "library/song_list.h"
+#include "library/tarvolen_ini.h"
 #include "media/audio/audio.h"
 #include "menus/collection.h"
+#include "menus/options_pages.h"
 #include "platform/log.h"
 #include <cstring>
 
@@ -23,13 +26,30 @@ void keepRunState(Settings& s) {
 
 void Options_Begin(OptionsEdit& e) {
   e.settings = g_settings;
+  g_optionsReplayKeep = ReplayStore_Keep();
   memcpy(e.bindings, g_bindings, sizeof e.bindings);
   e.sortByChanged = false;
   e.message = nullptr;
   e.messageAt = 0;
 }
 
+namespace {
+// "Replays Kept" lives in tarvolen.ini; a smaller number takes effect at once.
+bool applyReplayKeep() {
+  int keep = g_optionsReplayKeep;
+  if (keep == ReplayStore_Keep()) return true;
+  if (!TarvolenIni_SetInt(kReplayKeepKey, keep) || !TarvolenIni_Save()) {
+    WriteLogf("Replays Kept %d could not be written to '%s'\n", keep, kTarvolenIniFile);
+    return false;
+  }
+  WriteLogf("Replays Kept: %d\n", keep);
+  ReplayStore_Prune(keep);
+  return true;
+}
+}  // namespace
+
 bool Options_Apply(OptionsEdit& e) {
+  bool replaysOk = applyReplayKeep();
   Settings next = e.settings;
   keepRunState(next);
   bool changed = memcmp(&next, &g_settings, sizeof next) != 0;
@@ -50,9 +70,9 @@ bool Options_Apply(OptionsEdit& e) {
     BuildCollection(0, nullptr, 0, 1, 0);
   }
   e.sortByChanged = false;
-  if (!changed) return true;
+  if (!changed) return replaysOk;
   WriteLog("Saving settings...\n");
-  return saveSettings();
+  return saveSettings() && replaysOk;
 }
 
 void Options_ResetPlayersBest() {

@@ -5,6 +5,7 @@
 #include <cstring>
 
 OptionsPlugins g_optionsPlugins;
+int g_optionsReplayKeep = 200;
 
 namespace {
 enum ItemKind : uint8_t {
@@ -18,6 +19,7 @@ enum ItemKind : uint8_t {
   KIND_PLUGIN,          // the int32 "Plug-in to Use"
   KIND_SORT,            // "Default Sort Method": a choice that passes over "All Music" by genre
   KIND_SCREEN,          // opens a screen of its own
+  KIND_REPLAYS,         // "Replays Kept", g_optionsReplayKeep
 };
 
 struct ItemInfo {
@@ -51,6 +53,7 @@ constexpr const char* kDifficulty[] = {"LIGHT", "STANDARD", "HEAVY"};
 
 constexpr int kMinPerfectWindow = 1;
 constexpr int kGapLimit = 1000;
+constexpr int kReplaysLimit = 10000;
 
 constexpr ItemInfo choice(const char* label, size_t field, const char* const* names, int count) {
   return ItemInfo{.label = label, .kind = KIND_CHOICE, .field = (uint16_t)field, .names = names,
@@ -89,6 +92,7 @@ const ItemInfo kItems[OPT_ITEM_COUNT] = {
     choice("Auto Play", offsetof(Settings, autoPlay), kOnOff),
     number("Break Stage After", offsetof(Settings, breakAfter), 0, 10, 1, "%d", "OFF"),
     choice("User Profiles", offsetof(Settings, userProfiles), kOffOn),
+    {.label = "Replays Kept", .kind = KIND_REPLAYS, .note = "The best play of each song is always kept."},
     choice("Channels", offsetof(Settings, stereo), kChannels),
     choice("Frequency", offsetof(Settings, frequency), kFrequency),
     choice("Resolution", offsetof(Settings, sixteenBit), kResolution),
@@ -129,7 +133,7 @@ const ItemInfo kItems[OPT_ITEM_COUNT] = {
 
 const OptionsItemId kGamePage[] = {OPT_DIFFICULTY, OPT_ANNOUNCER,  OPT_REVIVE,      OPT_GAME_OVER,
                                    OPT_MAX_STAGE,  OPT_EXTRA_STAGES, OPT_COMBO_TYPE, OPT_AUTO_PLAY,
-                                   OPT_BREAK_AFTER, OPT_USER_PROFILES, OPT_RETURN};
+                                   OPT_BREAK_AFTER, OPT_USER_PROFILES, OPT_REPLAYS_KEPT, OPT_RETURN};
 const OptionsItemId kSoundPage[] = {OPT_CHANNELS, OPT_FREQUENCY, OPT_RESOLUTION, OPT_VOLUME, OPT_RETURN};
 const OptionsItemId kBackgroundPage[] = {
     OPT_HEAD_GENERAL, OPT_DANGER,     OPT_BG_SCRIPTS,   OPT_RANDOM_ANIMATIONS, OPT_BG_BRIGHTNESS,
@@ -244,6 +248,7 @@ int OptionsItem_HeldStep(OptionsItemId id, int repeats) {
   switch (info(id).kind) {
     case KIND_GAP: return repeats < 8 ? 1 : repeats < 16 ? 10 : 50;
     case KIND_WINDOW: return repeats < 8 ? 1 : 5;
+    case KIND_REPLAYS: return repeats < 8 ? 10 : 100;
     default: return info(id).step;
   }
 }
@@ -267,6 +272,10 @@ void OptionsItem_Value(const Settings& s, OptionsItemId id, const OptionsPlugins
                kDefaultWindows[3]);
       break;
     case KIND_GAP: snprintf(out, size, "%d", (int)s.globalGap); break;
+    case KIND_REPLAYS:
+      if (g_optionsReplayKeep > 0) snprintf(out, size, "%d", g_optionsReplayKeep);
+      else snprintf(out, size, "BEST ONLY");
+      break;
     case KIND_PLUGIN:
       if (plugins.count <= 0)
         snprintf(out, size, "(NO PLUG-INS AVAILABLE)");
@@ -304,6 +313,12 @@ bool OptionsItem_Change(Settings& s, OptionsItemId id, int dir, int repeats, con
       int next = stepWithin(s.globalGap, dir, step, -kGapLimit, kGapLimit);
       if (next == s.globalGap) return false;
       s.globalGap = next;
+      return true;
+    }
+    case KIND_REPLAYS: {
+      int next = stepWithin(g_optionsReplayKeep, dir, step, 0, kReplaysLimit);
+      if (next == g_optionsReplayKeep) return false;
+      g_optionsReplayKeep = next;
       return true;
     }
     case KIND_PLUGIN: return changePlugin(s, dir, plugins);

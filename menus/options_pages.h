@@ -25,6 +25,9 @@
 //                         times, 50 after 16 repeats
 //   "Plug-in to Use"      "(RANDOM)" (0) or a plug-in's name (1..count); without
 //                         plug-ins "(NO PLUG-INS AVAILABLE)", greyed, unchangeable
+//   "Replays Kept"        0 ("BEST ONLY")..10000 by 10, 100 once the key has
+//                         repeated 8 times; kept in tarvolen.ini, not in the
+//                         settings record: the pages edit g_optionsReplayKeep
 //   "Default Sort Method" with "Sort By" on GENRE "All Music" is passed over (the
 //                         loader turns it into "All Music (Separated)"), and
 //                         turning "Sort By" to GENRE moves it on likewise
@@ -41,7 +44,7 @@ enum OptionsItemId : uint8_t {
   OPT_HEAD_GENERAL, OPT_HEAD_MOVIE, OPT_HEAD_VISUALIZATION, OPT_HEAD_LYRICS, OPT_HEAD_TIMINGS,
   // "Game Options"
   OPT_DIFFICULTY, OPT_ANNOUNCER, OPT_REVIVE, OPT_GAME_OVER, OPT_MAX_STAGE, OPT_EXTRA_STAGES, OPT_COMBO_TYPE,
-  OPT_AUTO_PLAY, OPT_BREAK_AFTER, OPT_USER_PROFILES,
+  OPT_AUTO_PLAY, OPT_BREAK_AFTER, OPT_USER_PROFILES, OPT_REPLAYS_KEPT,
   // "Sound Options"
   OPT_CHANNELS, OPT_FREQUENCY, OPT_RESOLUTION, OPT_VOLUME,
   // "Background Options"
@@ -70,6 +73,9 @@ struct OptionsPlugins {
   const char* const* names = nullptr;
 };
 extern OptionsPlugins g_optionsPlugins;
+// The working value of "Replays Kept", taken from tarvolen.ini when the menu
+// opens and written back when it is left.
+extern int g_optionsReplayKeep;
 
 const OptionsPageDef& OptionsPage_Def(int page);
 

@@ -7,6 +7,8 @@
 #include "menus/evaluation_screen.h"
 #include "menus/options_apply.h"
 #include "menus/options_pages.h"
+#include "library/replay_file.h"
+#include "library/tarvolen_ini.h"
 #include "platform/files.h"
 #include "play/hud.h"
 #include "support/test_support.h"
@@ -68,6 +70,38 @@ TEST_F(OptionsApplyTest, NothingChangedWritesNothing) {
   EXPECT_FALSE(File_Exists("rkv2.cfg"));
   EXPECT_FALSE(File_Exists("rkv2.inp"));
   EXPECT_EQ(g_bindings[3].latch, 1);
+}
+
+// "Replays Kept" goes to tarvolen.ini, beside the player's own lines, and a
+// smaller number clears the oldest replays at once.
+TEST_F(OptionsApplyTest, ReplaysKeptIsWrittenToTheIniAndTakesHoldAtOnce) {
+  WriteFile("tarvolen.ini", "# mine\noffset.keyboard.input = 12\n");
+  ASSERT_TRUE(TarvolenIni_Load());
+  for (int i = 0; i < 3; i++) {
+    Replay r;
+    Replay_InitHeader(r.header);
+    r.header.playedAt = 100 + i;
+    r.header.players[0].active = 1;
+    r.header.players[0].panels = 4;
+    r.header.players[0].dancePoints = i;   // the last is the best
+    ASSERT_TRUE(Replay_Save("Replays/" + std::to_string(i) + ".tvr", r));
+  }
+  OptionsEdit e;
+  Options_Begin(e);
+  EXPECT_EQ(g_optionsReplayKeep, 200);
+  EXPECT_TRUE(Options_Apply(e));
+  EXPECT_EQ(ReadFile("tarvolen.ini"), "# mine\noffset.keyboard.input = 12\n");   // unchanged: not written
+  g_optionsReplayKeep = 0;
+  EXPECT_TRUE(Options_Apply(e));
+  EXPECT_EQ(ReadFile("tarvolen.ini"), "# mine\noffset.keyboard.input = 12\nreplay.keep = 0\n");
+  EXPECT_FALSE(File_Exists("Replays/0.tvr"));
+  EXPECT_FALSE(File_Exists("Replays/1.tvr"));
+  EXPECT_TRUE(File_Exists("Replays/2.tvr"));
+  EXPECT_FALSE(File_Exists("rkv2.cfg"));   // the settings record did not change
+  Options_Begin(e);
+  EXPECT_EQ(g_optionsReplayKeep, 0);
+  TarvolenIni_LoadText("");
+  g_optionsReplayKeep = 200;
 }
 
 TEST_F(OptionsApplyTest, TheEditsBecomeTheGamesAndAreWritten) {

@@ -64,6 +64,7 @@ bool validText(OptionsItemId id, const std::string& t) {
       {"GOOD", "[0-9]+ ms"},
       {"BOO", "[0-9]+ ms"},
       {"Global GAP", "-?[0-9]+"},
+      {"Replays Kept", "BEST ONLY|[1-9][0-9]*"},
   };
   std::string label = OptionsItem_Label(id);
   if (OptionsItem_IsHeading(id) || id == OPT_RETURN || OptionsItem_OpensScreen(id)) return t.empty();
@@ -100,7 +101,7 @@ TEST(OptionsPages, ItemsOfEachPageInOrder) {
   EXPECT_STREQ(OptionsPage_Def(OPAGE_GAME).title, "Game Options");
   EXPECT_EQ(labels(OPAGE_GAME), (Strings{"Difficulty", "Announcer", "Revive (2P Mode)", "Game Over", "Max Stage",
                                          "Extra Stages", "Combo Type", "Auto Play", "Break Stage After",
-                                         "User Profiles", "Return"}));
+                                         "User Profiles", "Replays Kept", "Return"}));
   EXPECT_STREQ(OptionsPage_Def(OPAGE_GAME).note, "(Break Stages only occur in Nonstop Courses that Repeat)");
   EXPECT_EQ(labels(OPAGE_SOUND), (Strings{"Channels", "Frequency", "Resolution", "Volume", "Return"}));
   EXPECT_STREQ(OptionsPage_Def(OPAGE_SOUND).note, "Changes to sound quality will not take effect until restart.");
@@ -258,6 +259,30 @@ TEST(OptionsPages, GlobalGapSpeedsUpWhileHeldAndStopsAtTheLimits) {
   e.settings.globalGap = -1000;
   EXPECT_EQ(value(e.settings, OPT_GLOBAL_GAP), "-1000");
   EXPECT_FALSE(OptionsItem_Change(e.settings, OPT_GLOBAL_GAP, -1, 30, {}));
+}
+
+// "Replays Kept" edits the menu's working number, not the settings record.
+TEST(OptionsPages, ReplaysKeptByTensThenHundredsAndBestOnlyAtZero) {
+  Settings s;
+  Settings_Defaults(s);
+  Settings before = s;
+  g_optionsReplayKeep = 200;
+  EXPECT_EQ(value(s, OPT_REPLAYS_KEPT), "200");
+  EXPECT_TRUE(OptionsItem_Change(s, OPT_REPLAYS_KEPT, 1, 0, {}));
+  EXPECT_EQ(g_optionsReplayKeep, 210);
+  EXPECT_TRUE(OptionsItem_Change(s, OPT_REPLAYS_KEPT, 1, 8, {}));   // held: by hundreds
+  EXPECT_EQ(g_optionsReplayKeep, 300);
+  g_optionsReplayKeep = 15;   // a hand-set number steps onto the grid
+  EXPECT_TRUE(OptionsItem_Change(s, OPT_REPLAYS_KEPT, -1, 0, {}));
+  EXPECT_EQ(g_optionsReplayKeep, 10);
+  EXPECT_TRUE(OptionsItem_Change(s, OPT_REPLAYS_KEPT, -1, 0, {}));
+  EXPECT_EQ(value(s, OPT_REPLAYS_KEPT), "BEST ONLY");
+  EXPECT_FALSE(OptionsItem_Change(s, OPT_REPLAYS_KEPT, -1, 0, {}));
+  g_optionsReplayKeep = 10000;
+  EXPECT_FALSE(OptionsItem_Change(s, OPT_REPLAYS_KEPT, 1, 0, {}));
+  EXPECT_EQ(memcmp(&s, &before, sizeof s), 0);
+  EXPECT_STREQ(OptionsItem_Note(OPT_REPLAYS_KEPT), "The best play of each song is always kept.");
+  g_optionsReplayKeep = 200;
 }
 
 TEST(OptionsPages, SortMethodNeverAllMusicByGenre) {
