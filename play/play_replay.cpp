@@ -128,7 +128,9 @@ std::string PlayReplay_Save(Play& play) {
   h.gameOver = (uint8_t)g_settings.gameOver;
   h.revive = (uint8_t)g_settings.revive;
   h.autoPlay = song.autoplayUsed;
-  h.end = song.giveUp ? REPLAY_END_GAVE_UP : Players_AnyAlive() ? REPLAY_END_MUSIC : REPLAY_END_FAILED;
+  h.end = song.giveUp                                          ? REPLAY_END_GAVE_UP
+          : Play_EndsWhenAllFail(play) && !Players_AnyAlive() ? REPLAY_END_FAILED
+                                                              : REPLAY_END_MUSIC;
   memcpy(h.windows, g_settings.windows, sizeof h.windows);
   h.globalGap = g_settings.globalGap;
   h.startMusicMs = song.startMusicMs;

@@ -182,6 +182,8 @@ bool watchFrame(Play& play, bool ended) {
     return false;
   }
   song.escapeLatch = esc;
+  // the arrows stand where the player saw them
+  for (int pi = 0; pi < 2; pi++) song.field.visualOffsetMs[pi] = r.header.players[pi].visualOffsetMs;
   while (song.replayNext < r.frames.size() && (ended || r.frames[song.replayNext].ms <= song.clock.ms)) {
     const ReplayFrame& f = r.frames[song.replayNext++];
     g_timing.gapAdjust = f.gapMs - g_timing.gapMs;

@@ -49,6 +49,27 @@ void imperfectPlay(Script& s) {
   press(s, 7745, kDown);
 }
 
+// Two 9-second songs, the first with the chart above.
+void prepare() {
+  GameSettings settings;
+  GameLibrary lib;
+  lib.songs = 2;
+  lib.seconds = 9;
+  PrepareGame(settings, lib, writeChart);
+}
+
+// From the title to the first stage's play of Song 1 on SINGLE BASIC, played imperfectly.
+void firstStage(Script& s) {
+  s.at("Loading 'rkv2-title.png'");
+  s.tap(400, kStart1);
+  s.at("Loading 'rkv2-style.png'");
+  s.tap(500, kStart1);
+  s.at("Starting Song Select");
+  s.tap(1400, kStart1);
+  s.leaveModifiers(false);
+  imperfectPlay(s);
+}
+
 std::vector<std::string> replays() {
   std::vector<std::string> names;
   if (DIR* d = opendir("Replays")) {
@@ -63,21 +84,9 @@ std::vector<std::string> replays() {
 
 TEST(ReplayGame, ImperfectPlaysReplayToTheSameResultsAtNormalAndFasterRates) {
   TempDir dir;
-  GameSettings settings;
-  GameLibrary lib;
-  lib.songs = 2;
-  lib.seconds = 9;
-  PrepareGame(settings, lib, writeChart);
-
+  prepare();
   Script s;
-  s.at("Loading 'rkv2-title.png'");
-  s.tap(400, kStart1);
-  s.at("Loading 'rkv2-style.png'");
-  s.tap(500, kStart1);
-  s.at("Starting Song Select");
-  s.tap(1400, kStart1);
-  s.leaveModifiers(false);
-  imperfectPlay(s);
+  firstStage(s);
   s.evaluation();
   // the second stage on the same song two rate steps faster
   s.at("Starting Song Select");
@@ -160,6 +169,11 @@ TEST(ReplayGame, ImperfectPlaysReplayToTheSameResultsAtNormalAndFasterRates) {
   EXPECT_NE(changed.log.find("its chart 'Songs/Group 1/Song 1/song.rkv' has changed since"), std::string::npos)
       << changed.tail();
   EXPECT_EQ(changed.results, "");
+  ASSERT_EQ(rename("Songs/Group 1/Song 1/song.rkv", "Songs/Group 1/Song 1/song.old"), 0);
+  GameRun gone = RunGameWith("/replay:" + files[0] + " /results:bad.json", "bad.json");
+  EXPECT_EQ(gone.status, 2);
+  EXPECT_NE(gone.log.find("its chart 'Songs/Group 1/Song 1/song.rkv' is gone"), std::string::npos) << gone.tail();
+  EXPECT_EQ(gone.results, "");
 }
 
 // "Watch Replay" on the evaluation plays the stage again before the game goes
@@ -167,22 +181,10 @@ TEST(ReplayGame, ImperfectPlaysReplayToTheSameResultsAtNormalAndFasterRates) {
 // browser watches its best replay. Neither stores anything.
 TEST(ReplayGame, WatchedFromTheEvaluationAndFromTheRecords) {
   TempDir dir;
-  GameSettings settings;
-  GameLibrary lib;
-  lib.songs = 2;
-  lib.seconds = 9;
-  PrepareGame(settings, lib, writeChart);
+  prepare();
   constexpr int kF11 = 87, kSelect1 = 15;
-
   Script s;
-  s.at("Loading 'rkv2-title.png'");
-  s.tap(400, kStart1);
-  s.at("Loading 'rkv2-style.png'");
-  s.tap(500, kStart1);
-  s.at("Starting Song Select");
-  s.tap(1400, kStart1);
-  s.leaveModifiers(false);
-  imperfectPlay(s);
+  firstStage(s);
   s.at("Starting evaluation screen...");
   s.tap(2000, kF11);
   s.tap(2600, kUp);                    // Watch Replay
