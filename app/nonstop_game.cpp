@@ -1,4 +1,5 @@
 #include "app/nonstop_game.h"
+#include "app/replay_game.h"
 #include "chart/random.h"
 #include "library/courses.h"
 #include "library/settings.h"
@@ -6,6 +7,7 @@
 #include "media/skin/skin_images.h"
 #include "menus/break_screen.h"
 #include "menus/course_evaluation.h"
+#include "menus/evaluation_screen.h"
 #include "menus/game_over_screen.h"
 #include "menus/collection.h"
 #include "menus/course_select.h"
@@ -14,6 +16,7 @@
 #include "platform/log.h"
 #include "play/course_song.h"
 #include "play/modifiers.h"
+#include "play/play_replay.h"
 #include "play/player.h"
 #include "play/song_play.h"
 #include <algorithm>
@@ -125,9 +128,11 @@ int DoMainGame(int folderIndex, int selectedEntry) {
       played = true;
       skippedInARow = 0;
       if (goOn && BreakScreen_Due(stage, g_settings.breakAfter, course->repeat != 0)) BreakScreen(breakPicture);
-      if (goOn && course->livesSet)
+      bool lives = goOn && course->livesSet;
+      if (lives)
         for (Player& p : g_players)
           if (p.active) CourseSong_GiveLives(p, e.award, course->lives);
+      g_play.course.replayAwards.push_back(lives ? (int16_t)e.award : (int16_t)-1);
       stage++;
     } else if (++skippedInARow >= course->entryCount) {
       // none of the entries has a song: a repeating course would go round for ever
@@ -140,7 +145,9 @@ int DoMainGame(int folderIndex, int selectedEntry) {
   // the course's evaluation, then the game over of a course that ended in play
   // or the credits of one played to its end
   if (played) {
+    g_play.lastReplay = PlayReplay_SaveCourse(g_play, course->name, course->folder, course->fileName, course->repeat);
     CourseEvaluationScreen(g_play);
+    if (Evaluation_WatchAsked() && !g_play.lastReplay.empty()) ReplayGame_Watch(g_play.lastReplay, true);
     GameOverScreen(gameEnded, 0);
   }
   g_play.course.active = false;

@@ -1,8 +1,9 @@
-// Replay files from arbitrary bytes. Most mutations break the body's check, so
+// Replay files from arbitrary bytes, a song's or a course's. Most mutations break the body's check, so
 // each input is read twice: as it is, and with its header's body length and
 // check made to fit, which lets the frames' reader see the damage. Whatever is
 // read must write back to a file that reads back to the same frames and presses.
 #include "fuzz/fuzz_support.h"
+#include "library/replay_course.h"
 #include "library/replay_file.h"
 #include <cstring>
 #include <vector>
@@ -32,7 +33,24 @@ void roundTrip(const Replay& r) {
           "a press differs");
 }
 
+// A course's replay: whatever is read writes back to a file read the same.
+void readCourse(const uint8_t* data, size_t size) {
+  CourseReplay c;
+  std::string error;
+  if (!CourseReplay_Decode(data, size, c, error)) {
+    check(!error.empty() && c.songs.empty(), "a refused course without its reason, or with songs");
+    return;
+  }
+  check(c.songs.size() == c.header.songCount && c.awards.size() == c.songs.size(), "a course's counts");
+  for (const Replay& s : c.songs) roundTrip(s);
+  std::vector<uint8_t> bytes = CourseReplay_Encode(c);
+  CourseReplay again;
+  check(CourseReplay_Decode(bytes.data(), bytes.size(), again, error), "the written course is refused");
+  check(again.songs.size() == c.songs.size() && again.awards == c.awards, "the course read back differs");
+}
+
 void readOnce(const uint8_t* data, size_t size) {
+  if (CourseReplay_Is(data, size)) return readCourse(data, size);
   Replay r;
   std::string error;
   if (Replay_Decode(data, size, r, error)) {
@@ -46,13 +64,22 @@ void readOnce(const uint8_t* data, size_t size) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   readOnce(data, size);
-  if (size < sizeof(ReplayHeader)) return 0;
   std::vector<uint8_t> fitted(data, data + size);
-  ReplayHeader h;
-  memcpy(&h, fitted.data(), sizeof h);
-  h.bodyBytes = (uint32_t)(size - sizeof h);
-  h.bodyCrc = Crc32(fitted.data() + sizeof h, h.bodyBytes);
-  memcpy(fitted.data(), &h, sizeof h);
+  if (CourseReplay_Is(data, size) && size >= sizeof(CourseReplayHeader)) {
+    CourseReplayHeader h;
+    memcpy(&h, fitted.data(), sizeof h);
+    h.bodyBytes = (uint32_t)(size - sizeof h);
+    h.bodyCrc = Crc32(fitted.data() + sizeof h, h.bodyBytes);
+    memcpy(fitted.data(), &h, sizeof h);
+  } else if (size >= sizeof(ReplayHeader)) {
+    ReplayHeader h;
+    memcpy(&h, fitted.data(), sizeof h);
+    h.bodyBytes = (uint32_t)(size - sizeof h);
+    h.bodyCrc = Crc32(fitted.data() + sizeof h, h.bodyBytes);
+    memcpy(fitted.data(), &h, sizeof h);
+  } else {
+    return 0;
+  }
   readOnce(fitted.data(), fitted.size());
   return 0;
 }

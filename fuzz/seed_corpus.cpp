@@ -5,6 +5,7 @@
 #include "library/profiles.h"
 #include "library/record_notes.h"
 #include "library/records.h"
+#include "library/replay_course.h"
 #include "library/replay_file.h"
 #include "library/settings.h"
 #include "library/song_db.h"
@@ -311,6 +312,18 @@ void replays() {
     }
   }
   put("fuzz_replay", "two-players.tvr", Replay_Encode(two));
+
+  CourseReplay course;
+  CourseReplay_InitHeader(course.header);
+  snprintf(course.header.courseName, sizeof course.header.courseName, "Demo Course");
+  snprintf(course.header.courseFolder, sizeof course.header.courseFolder, "Demo");
+  snprintf(course.header.courseFile, sizeof course.header.courseFile, "demo");
+  course.header.hasLives = 1;
+  course.header.lives = 4;
+  course.header.players[0] = {1, 4, {0, 0}, "SINGLE", "", 1234567, 20, 40, {}};
+  course.songs = {one, one};
+  course.awards = {2, -1};
+  put("fuzz_replay", "course.tvr", CourseReplay_Encode(course));
 }
 }  // namespace
 

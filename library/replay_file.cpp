@@ -247,8 +247,9 @@ bool Replay_LoadHeader(const std::string& path, ReplayHeader& out, std::string& 
   return true;
 }
 
-bool Replay_Save(const std::string& path, const Replay& r) {
-  std::vector<uint8_t> bytes = Replay_Encode(r);
+bool Replay_Save(const std::string& path, const Replay& r) { return Replay_WriteFile(path, Replay_Encode(r)); }
+
+bool Replay_WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
   size_t slash = path.find_last_of('/');
   if (slash != std::string::npos) Dir_Create(path.substr(0, slash));
   if (!File_WriteSafely(path, bytes.data(), bytes.size())) {

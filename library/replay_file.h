@@ -1,5 +1,6 @@
 #pragma once
-// Replays: one file of ours per play under "Replays/", holding what the play was
+// Replays: one file of ours per play under "Replays/" (a course's songs share one,
+// library/replay_course.h), holding what the play was
 // (the chart and an MD5 of its text, style, difficulty, modifiers, the rules in
 // force) and every frame the judgement saw: the song clock of the frame, the
 // panels held, each new press with its song time. Played back frame by frame
@@ -140,6 +141,8 @@ bool Replay_Load(const std::string& path, Replay& out, std::string& error);
 bool Replay_LoadHeader(const std::string& path, ReplayHeader& out, std::string& error);
 // Written safely; false with a log line.
 bool Replay_Save(const std::string& path, const Replay& r);
+// The bytes of a replay file written safely, its folder made; false with a log line.
+bool Replay_WriteFile(const std::string& path, const std::vector<uint8_t>& bytes);
 
 // The MD5 of a chart file's text; empty when it cannot be read.
 std::string Replay_ChartMd5(const std::string& chartPath);

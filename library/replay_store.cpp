@@ -1,6 +1,7 @@
 #include "library/replay_store.h"
 #include "library/dir_walker.h"
 #include "library/tarvolen_ini.h"
+#include "platform/files.h"
 #include "platform/log.h"
 #include <algorithm>
 #include <cstdio>
@@ -15,11 +16,36 @@ std::string chartKey(const ReplayHeader& h, const ReplayPlayerHeader& p) {
          std::to_string(p.difficulty);
 }
 
+std::string courseKey(const CourseReplayHeader& h, const CourseReplayPlayer& p) {
+  return std::string(p.profile) + "|COURSE|" + h.courseFolder + "/" + h.courseFile + "|" + std::to_string(p.panels);
+}
+
 // Better: more dance points, then a higher score; an equal play does not
 // replace the one that got there first.
-bool better(const ReplayPlayerHeader& a, const ReplayPlayerHeader& b) {
+template <class A, class B>
+bool better(const A& a, const B& b) {
   if (a.dancePoints != b.dancePoints) return a.dancePoints > b.dancePoints;
   return a.scorePoints > b.scorePoints;
+}
+
+// Each player of a listed replay with its key and its figures.
+struct Entry {
+  std::string key;
+  int32_t dancePoints;
+  int64_t scorePoints;
+};
+std::vector<Entry> entriesOf(const ReplayListing& l) {
+  std::vector<Entry> out;
+  if (l.course) {
+    if (l.courseHeader.autoPlay) return out;
+    for (const CourseReplayPlayer& p : l.courseHeader.players)
+      if (p.active) out.push_back({courseKey(l.courseHeader, p), p.dancePoints, p.scorePoints});
+  } else {
+    if (l.header.autoPlay) return out;
+    for (const ReplayPlayerHeader& p : l.header.players)
+      if (p.active) out.push_back({chartKey(l.header, p), p.dancePoints, p.scorePoints});
+  }
+  return out;
 }
 }  // namespace
 
@@ -33,14 +59,28 @@ std::vector<ReplayListing> ReplayStore_List(const std::string& folder) {
     ReplayListing l;
     l.path = folder + "/" + e.name;
     std::string error;
-    if (!Replay_LoadHeader(l.path, l.header, error)) {
+    std::vector<uint8_t> head;
+    bool ok = false;
+    if (!File_ReadUpTo(l.path, sizeof(ReplayHeader), head)) {
+      error = "the file cannot be read";
+    } else if (CourseReplay_Is(head.data(), head.size())) {
+      l.course = true;
+      ok = CourseReplay_DecodeHeader(head.data(), head.size(), l.courseHeader, error);
+      if (ok && e.size < (int64_t)(sizeof(CourseReplayHeader) + l.courseHeader.bodyBytes)) {
+        ok = false;
+        error = "it is cut short";
+      }
+    } else {
+      ok = Replay_LoadHeader(l.path, l.header, error);
+    }
+    if (!ok) {
       WriteLogf("Replay '%s' left alone: %s\n", l.path.c_str(), error.c_str());
       continue;
     }
     list.push_back(std::move(l));
   }
   std::stable_sort(list.begin(), list.end(), [](const ReplayListing& a, const ReplayListing& b) {
-    if (a.header.playedAt != b.header.playedAt) return a.header.playedAt < b.header.playedAt;
+    if (a.playedAt() != b.playedAt()) return a.playedAt() < b.playedAt();
     return a.path < b.path;
   });
   return list;
@@ -49,19 +89,15 @@ std::vector<ReplayListing> ReplayStore_List(const std::string& folder) {
 std::vector<bool> ReplayStore_Protected(const std::vector<ReplayListing>& list) {
   struct Best {
     size_t index;
-    int player;
+    int32_t dancePoints;
+    int64_t scorePoints;
   };
-  std::map<std::string, Best> best;   // chart and profile -> the best play so far
-  for (size_t i = 0; i < list.size(); i++) {
-    const ReplayHeader& h = list[i].header;
-    if (h.autoPlay) continue;
-    for (int pi = 0; pi < 2; pi++) {
-      const ReplayPlayerHeader& p = h.players[pi];
-      if (!p.active) continue;
-      auto [it, added] = best.try_emplace(chartKey(h, p), Best{i, pi});
-      if (!added && better(p, list[it->second.index].header.players[it->second.player])) it->second = Best{i, pi};
+  std::map<std::string, Best> best;   // chart or course and profile -> the best play so far
+  for (size_t i = 0; i < list.size(); i++)
+    for (const Entry& e : entriesOf(list[i])) {
+      auto [it, added] = best.try_emplace(e.key, Best{i, e.dancePoints, e.scorePoints});
+      if (!added && better(e, it->second)) it->second = Best{i, e.dancePoints, e.scorePoints};
     }
-  }
   std::vector<bool> keep(list.size(), false);
   for (const auto& [key, b] : best) keep[b.index] = true;
   return keep;
@@ -90,7 +126,7 @@ std::string ReplayStore_Best(const char* group, const char* folder, int panels, 
   std::string best;
   int bestDifficulty = -1;
   for (size_t i = 0; i < list.size(); i++) {
-    if (!prot[i]) continue;
+    if (!prot[i] || list[i].course) continue;
     const ReplayHeader& h = list[i].header;
     if (strcmp(h.group, group) != 0 || strcmp(h.folder, folder) != 0) continue;
     for (const ReplayPlayerHeader& p : h.players)
@@ -101,4 +137,17 @@ std::string ReplayStore_Best(const char* group, const char* folder, int panels, 
       }
   }
   return best;
+}
+
+std::string ReplayStore_BestCourse(const char* courseFolder, const char* courseFile, int panels, const char* profile) {
+  std::vector<ReplayListing> list = ReplayStore_List();
+  std::vector<bool> prot = ReplayStore_Protected(list);
+  for (size_t i = 0; i < list.size(); i++) {
+    if (!prot[i] || !list[i].course) continue;
+    const CourseReplayHeader& h = list[i].courseHeader;
+    if (strcmp(h.courseFolder, courseFolder) != 0 || strcmp(h.courseFile, courseFile) != 0) continue;
+    for (const CourseReplayPlayer& p : h.players)
+      if (p.active && p.panels == panels && strcmp(p.profile, profile ? profile : "") == 0) return list[i].path;
+  }
+  return "";
 }

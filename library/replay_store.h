@@ -1,10 +1,11 @@
 #pragma once
 // The "Replays/" folder: listing the replays and keeping it to the number the
 // player sets ("replay.keep" in tarvolen.ini, 200 unless set). The best play of
-// each chart (song, style and difficulty) per profile is always kept, whatever
-// its age; of the rest, the oldest go first. Auto Play's plays are never anyone's
+// each chart (song, style and difficulty) and of each course (in each style) per
+// profile is always kept, whatever its age; of the rest, the oldest go first. Auto Play's plays are never anyone's
 // best. Files that are not replays, or cannot be read, are left alone and do not
 // count.
+#include "library/replay_course.h"
 #include "library/replay_file.h"
 #include <string>
 #include <vector>
@@ -15,7 +16,10 @@ constexpr int kReplayKeepMax = 100000;
 
 struct ReplayListing {
   std::string path;      // "Replays/<name>"
-  ReplayHeader header;
+  bool course = false;   // a course's replay: `courseHeader`, else `header`
+  ReplayHeader header{};
+  CourseReplayHeader courseHeader{};
+  int64_t playedAt() const { return course ? courseHeader.playedAt : header.playedAt; }
 };
 
 // The setting, within 0..kReplayKeepMax.
@@ -31,3 +35,6 @@ int ReplayStore_Prune(int keep, const std::string& folder = kReplayFolder);
 // without a profile), at `difficulty` or, with -1, the hardest that has one; an
 // empty path when there is none.
 std::string ReplayStore_Best(const char* group, const char* folder, int panels, int difficulty, const char* profile);
+// The best replay of a course ("Courses/<folder>/<file>.crs") on `panels` for
+// `profile`, or an empty path.
+std::string ReplayStore_BestCourse(const char* courseFolder, const char* courseFile, int panels, const char* profile);

@@ -37,6 +37,7 @@ PlayFlags CourseEvaluation_Flags(const Play& play) {
   f.paused |= play.flags.paused;
   f.autoplay |= play.flags.autoplay;
   f.speedAltered |= play.flags.speedAltered;
+  f.replay |= play.flags.replay;
   return f;
 }
 
@@ -98,6 +99,8 @@ void CourseEvaluationScreen(const Play& play) {
   WriteLog("Determining announcer comment for evaluation screen...\n");
   EvalView view;
   CourseEvaluation_Build(view, play, g_players, outcomes);
-  Evaluation_Show(view, Evaluation_Comment(outcomes, AWARD_NONE));
+  // the course's replay, or the one being watched, is offered as after a stage
+  bool watchable = CourseEvaluation_Flags(play).replay || !play.lastReplay.empty();
+  Evaluation_Show(view, Evaluation_Comment(outcomes, AWARD_NONE), nullptr, Evaluation_WatchOffer(watchable));
   EvalView_Free(view);
 }

@@ -118,9 +118,13 @@ int frame(EvalScreen& s, ScreenFrame& f) {
 
 bool Evaluation_WatchAsked() { return g_watchAsked; }
 
+bool* Evaluation_WatchOffer(bool watchable) {
+  g_watchAsked = false;
+  return watchable ? &g_watchAsked : nullptr;
+}
+
 int EvaluationScreen(const Play& play, int stage) {
   WriteLog("Starting evaluation screen...\n");
-  g_watchAsked = false;
   EvalOutcome outcomes[2];
   for (int i = 0; i < 2; i++) outcomes[i] = Evaluation_Outcome(g_players[i]);
   if (Evaluation_MayStore(play.flags))
@@ -143,7 +147,7 @@ int EvaluationScreen(const Play& play, int stage) {
                           play.flags.autoplay || play.song.autoplayUsed);
     }
   bool watchable = !play.song.course && (play.flags.replay || !play.lastReplay.empty());
-  Evaluation_Show(view, Evaluation_Comment(outcomes, award), &calib, watchable ? &g_watchAsked : nullptr);
+  Evaluation_Show(view, Evaluation_Comment(outcomes, award), &calib, Evaluation_WatchOffer(watchable));
   EvalView_Free(view);
   return award;
 }

@@ -17,6 +17,9 @@ enum StageAward { AWARD_NONE = 0, AWARD_EXTRA = 1, AWARD_BONUS = 2 };
 int EvaluationScreen(const Play& play, int stage);
 // Whether the players left the last evaluation with "Watch Replay".
 bool Evaluation_WatchAsked();
+// For an evaluation about to be shown: the answer cleared, and the place
+// Evaluation_Show sets when the offer is taken (null when there is nothing to watch).
+bool* Evaluation_WatchOffer(bool watchable);
 
 // The screen's loop over an evaluation already gathered and stored: the numbers
 // count up, then the record lines and the comment; Start or Escape ends it once

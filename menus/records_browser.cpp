@@ -15,11 +15,13 @@
 //   file shows no results (no file is made for it); one whose file cannot be
 //   read shows none and offers no reset, so the file stays as it is.
 // - Select on a song watches the best replay of the table's player on that song
-//   in the style shown, at the hardest difficulty that has one.
+//   in the style shown, at the hardest difficulty that has one; on a course, the
+//   best replay of the course in that style.
 // - A reset is written at once. When the file cannot be written the screen says
 //   so, the log has a line, the file and the table stay as they were, and the
 //   players go on browsing.
 #include "menus/records_browser.h"
+#include "library/courses.h"
 #include "library/profiles.h"
 #include "library/records.h"
 #include "library/replay_store.h"
@@ -109,15 +111,23 @@ void reset(RecordsScreen& s, uint32_t now) {
   b.confirm = RecordsConfirm{};
 }
 
-// Select on a song: its best replay for the table's player, watched there and then.
+// Select on a song or a course: its best replay for the table's player, watched there and then.
 void watch(RecordsScreen& s, uint32_t now) {
   const RecordsBrowse& b = s.browse;
   const RecordsItem* at = RecordsBrowse_Current(b);
-  if (!at || at->kind != RITEM_SONG || at->index < 0 || at->index >= (int)g_songs.size() || !g_watch) return;
-  const SongEntry& e = g_songs[at->index];
+  if (!at || !g_watch) return;
   const char* profile = b.table >= 0 && b.table < g_profileCount ? g_profiles[b.table].name : "";
   int panels = kRecordsStyles[b.style].styleKey;
-  std::string path = ReplayStore_Best(e.group, e.folder, panels, -1, profile);
+  std::string path;
+  if (at->kind == RITEM_SONG && at->index >= 0 && at->index < (int)g_songs.size()) {
+    const SongEntry& e = g_songs[at->index];
+    path = ReplayStore_Best(e.group, e.folder, panels, -1, profile);
+  } else if (at->kind == RITEM_COURSE && at->index >= 0 && at->index < (int)g_courses.size()) {
+    const Course& c = g_courses[at->index];
+    path = ReplayStore_BestCourse(c.folder, c.fileName, panels, profile);
+  } else {
+    return;
+  }
   if (path.empty()) {
     PlaySound(SND_SWITCH);
     say(s, now, kRefusedColour, "No replay of %s.", RecordsBrowse_ItemName(*at));

@@ -192,8 +192,8 @@ void RecordsDraw_Bottom(const RecordsBrowse& b, const char* message, uint32_t co
   }
   const char* help = "Up/Down move   Left/Right page   Start choose   Escape back";
   const RecordsItem* at = RecordsBrowse_Current(b);
-  if (at && at->kind == RITEM_SONG) help = "Up/Down move   Left/Right page   Start reset   Select replay   Escape back";
-  else if (at && at->kind == RITEM_COURSE) help = "Up/Down move   Left/Right page   Start reset   Escape back";
+  if (at && (at->kind == RITEM_SONG || at->kind == RITEM_COURSE))
+    help = "Up/Down move   Left/Right page   Start reset   Select replay   Escape back";
   Draw_TextCentred(14, 0xFFFF00, 320, 458, help);
 }
 

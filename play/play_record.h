@@ -118,6 +118,10 @@ struct CourseRun {
   int32_t steps[2] = {0, 0};    // per player, the notes stepped on (judged from a press)
   int32_t perfects[2] = {0, 0}; // of them PERFECT
   PlayFlags flags;              // what any song of the course did (autoplay, another speed, a pause)
+  // the course's replay as it is made: each song's, and the lives its entry gave after it
+  std::vector<Replay> replaySongs;
+  std::vector<int16_t> replayAwards;   // -1: no lives given after the song
+  bool replayLost = false;      // a song could not be kept: the course leaves no replay
 };
 
 struct Play {

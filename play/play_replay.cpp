@@ -1,6 +1,7 @@
 #include "play/play_replay.h"
 #include "chart/random.h"
 #include "library/profiles.h"
+#include "library/replay_course.h"
 #include "library/replay_store.h"
 #include "library/settings.h"
 #include "platform/log.h"
@@ -51,7 +52,7 @@ void PlayReplay_Begin(Play& play) {
   song.replayNext = 0;
   song.stoppedWatching = false;
   // outside test play and the attract demo, and never while watching one
-  song.recording = !play.replay && !Play_IsTest(play) && song.stage > 0 && !song.course;
+  song.recording = !play.replay && !Play_IsTest(play) && song.stage > 0;
   if (play.replay) {
     song.seed = play.replay->header.seed;
   } else {
@@ -104,13 +105,28 @@ void PlayReplay_Input(const Replay& r, const ReplayFrame& f, PlayerInput out[2])
   }
 }
 
+namespace {
+std::string writeNew(int64_t ms, const std::vector<uint8_t>& bytes, const char* what) {
+  std::string path = Replay_NewPath(ms / 1000, (int)(ms % 1000));
+  if (!Replay_WriteFile(path, bytes)) return "";
+  WriteLogf("Replay written to '%s' (%s)\n", path.c_str(), what);
+  ReplayStore_Prune(ReplayStore_Keep());
+  return path;
+}
+
+int64_t nowMs() {
+  auto now = std::chrono::system_clock::now().time_since_epoch();
+  return std::chrono::duration_cast<std::chrono::milliseconds>(now).count();
+}
+}  // namespace
+
 std::string PlayReplay_Save(Play& play) {
   SongRun& song = play.song;
+  if (song.course && play.course.active && !play.replay && !song.recording) play.course.replayLost = true;
   if (!song.recording || song.record.frames.empty()) return "";
   Replay& r = song.record;
   ReplayHeader& h = r.header;
-  auto now = std::chrono::system_clock::now().time_since_epoch();
-  int64_t ms = std::chrono::duration_cast<std::chrono::milliseconds>(now).count();
+  int64_t ms = nowMs();
   h.playedAt = ms / 1000;
   const PlaySource& src = play.source;
   copyText(h.group, src.group.c_str());
@@ -140,11 +156,60 @@ std::string PlayReplay_Save(Play& play) {
     if (g_players[pi].active) fillPlayer(play, g_players[pi], pi, h.players[pi]);
   if (!h.chartMd5[0]) {
     WriteLogf("No replay of '%s': its chart cannot be read\n", h.chartFile);
+    if (song.course) play.course.replayLost = true;
     return "";
   }
-  std::string path = Replay_NewPath(h.playedAt, (int)(ms % 1000));
-  if (!Replay_Save(path, r)) return "";
-  WriteLogf("Replay written to '%s' (%zu frames, %zu presses)\n", path.c_str(), r.frames.size(), r.presses.size());
-  ReplayStore_Prune(ReplayStore_Keep());
-  return path;
+  if (song.course) {
+    // the course's lives run on: the award after it comes from the course's game
+    play.course.replaySongs.push_back(std::move(r));
+    song.record = Replay{};
+    return "";
+  }
+  char what[64];
+  snprintf(what, sizeof what, "%zu frames, %zu presses", r.frames.size(), r.presses.size());
+  return writeNew(ms, Replay_Encode(r), what);
+}
+
+std::string PlayReplay_SaveCourse(Play& play, const char* name, const char* folder, const char* file, bool repeat) {
+  CourseRun& c = play.course;
+  if (c.replayLost || c.replaySongs.empty() || c.replayAwards.size() != c.replaySongs.size()) {
+    if (!c.replaySongs.empty()) WriteLog("No replay of the course: one of its songs could not be kept\n");
+    return "";
+  }
+  CourseReplay cr;
+  CourseReplayHeader& h = cr.header;
+  CourseReplay_InitHeader(h);
+  int64_t ms = nowMs();
+  h.playedAt = ms / 1000;
+  copyText(h.courseName, name);
+  copyText(h.courseFolder, folder);
+  copyText(h.courseFile, file);
+  h.hasLives = c.rules.hasLives;
+  h.lives = c.rules.lives;
+  h.comboMode = c.rules.comboMode;
+  h.comboPerfect = c.rules.comboPerfect;
+  h.repeat = repeat;
+  h.length = c.length;
+  h.autoPlay = c.flags.autoplay;
+  for (const Replay& s : c.replaySongs) h.autoPlay |= s.header.autoPlay;
+  for (int pi = 0; pi < 2; pi++) {
+    const Player& p = g_players[pi];
+    if (!p.active) continue;
+    CourseReplayPlayer& o = h.players[pi];
+    const ReplayPlayerHeader& last = c.replaySongs.back().header.players[pi];
+    o.active = 1;
+    o.panels = p.panels;
+    copyText(o.styleName, last.styleName);
+    copyText(o.profile, last.profile);
+    o.scorePoints = p.scorePoints;
+    o.dancePoints = p.dancePoints;
+    o.maxDancePoints = c.maxDancePoints[pi];
+  }
+  cr.songs = std::move(c.replaySongs);
+  cr.awards = std::move(c.replayAwards);
+  c.replaySongs.clear();
+  c.replayAwards.clear();
+  char what[64];
+  snprintf(what, sizeof what, "a course of %zu songs", cr.songs.size());
+  return writeNew(ms, CourseReplay_Encode(cr), what);
 }

@@ -19,5 +19,9 @@ void PlayReplay_Record(Play& play, double clockMs, const PlayerInput in[2]);
 void PlayReplay_Input(const Replay& r, const ReplayFrame& f, PlayerInput out[2]);
 // The play has just ended (its statistics are final): its replay is written under
 // "Replays/" and the folder kept to the player's number of replays. Returns the
-// path written, or an empty one (nothing recorded, or the write failed).
+// path written, or an empty one (nothing recorded, or the write failed). A song
+// of a course is not written: its replay joins the course's (CourseRun).
 std::string PlayReplay_Save(Play& play);
+// The course has ended: the replay of its songs, written as PlayReplay_Save
+// writes a song's, with the course's names. Returns the path, or an empty one.
+std::string PlayReplay_SaveCourse(Play& play, const char* name, const char* folder, const char* file, bool repeat);

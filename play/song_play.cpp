@@ -32,6 +32,7 @@ void SongPlay_AddToCourse(Play& play, bool playedThrough) {
   c.flags.paused |= play.flags.paused;
   c.flags.autoplay |= play.flags.autoplay;
   c.flags.speedAltered |= play.flags.speedAltered;
+  c.flags.replay |= play.flags.replay;
   if (playedThrough) c.songs++;
   if (c.rules.hasLives)
     for (const Player& p : g_players)
@@ -76,6 +77,7 @@ int SongPlay_End(Play& play) {
   }
   if (!song.stoppedWatching) Results_WritePlay(play);
   play.flags = PlayFlags{song.everPaused, song.autoplayUsed, song.speedAltered, play.replay != nullptr};
+  if (song.musicFailed && song.course && !play.replay) play.course.replayLost = true;
   play.lastReplay = song.musicFailed ? "" : PlayReplay_Save(play);
 
   int result = 0;

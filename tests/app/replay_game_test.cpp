@@ -220,6 +220,70 @@ TEST(ReplayGame, WatchedFromTheEvaluationAndFromTheRecords) {
   EXPECT_EQ(SplitLines(r.results).size(), 3u);   // the stage and both replays wrote their lines
   EXPECT_EQ(replays().size(), 1u);
   EXPECT_EQ(CountOf(r.log, "Screenshot saved"), 3);
-  if (const char* shots = getenv("TV_SCREENSHOT_DIR"))
+  if (const char* shots = getenv("TV_SCREENSHOT_DIR")) {
     EXPECT_EQ(std::system(("cp Screenshots/* '" + std::string(shots) + "'/").c_str()), 0);
+  }
+}
+
+// A nonstop course leaves one replay of all its songs; "/replay:" plays them
+// back to back, the second running on from the first, to the same lines.
+TEST(ReplayGame, ACourseReplaysItsSongsBackToBackToTheSameResults) {
+  TempDir dir;
+  prepare();
+  WriteFile("Courses/Trial/two.crs",
+            "#COURSE:Replay Trial;\n#SONG:Group 1\\Song 1:BASIC;\n#SONG:Group 1\\Song 2:BASIC;\n");
+  Script s;
+  s.at("Loading 'rkv2-title.png'");
+  s.tap(400, kDown1);                  // NONSTOP MODE
+  s.tap(900, kStart1);
+  s.at("Loading 'rkv2-style.png'");
+  s.tap(500, kStart1);
+  s.at("Starting Course Select");
+  s.tap(1400, kStart1);
+  imperfectPlay(s);
+  // Song 2: Left, Down, Up, Right ... every half second from 1 s; three of the
+  // first four, then none: the life runs out and the course ends failed
+  s.at("Starting main game...");
+  press(s, 1010, kLeft);
+  press(s, 1480, kDown);
+  press(s, 2530, kRight);
+  press(s, 3000, kLeft);
+  s.at("Starting course evaluation screen...");
+  s.tap(2500, kStart1);
+  s.at("Game over...");
+  s.at("Loading 'rkv2-title.png'");
+  s.tap(1000, kEscape);
+  GameRun played = RunGame(s);
+  ASSERT_EQ(played.status, 0) << played.tail();
+  std::vector<std::string> lines = SplitLines(played.results);
+  ASSERT_EQ(lines.size(), 2u) << played.results;
+  EXPECT_EQ(Field(lines[1], "dead"), "true");
+  std::vector<std::string> files = replays();
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_NE(played.log.find("(a course of 2 songs)"), std::string::npos);
+  std::string records = ReadFile("rkv2.rec");
+
+  GameRun again = RunGameWith("/replay:" + files[0] + " /results:again.json", "again.json");
+  ASSERT_EQ(again.status, 0) << again.tail();
+  EXPECT_EQ(SplitLines(again.results), lines);
+  EXPECT_EQ(CountOf(again.log, "Replay written"), 0);
+
+  // watched with the course's evaluation: nothing stored
+  WriteFile("watch.txt", "@ Starting course evaluation screen...\n2500 down 57\n2650 up 57\n");
+  GameRun watched = RunGameWith("/replay:" + files[0] + " /input:watch.txt", "none.json");
+  ASSERT_EQ(watched.status, 0) << watched.tail();
+  EXPECT_TRUE(InOrder(watched.log, {"Watching the replay", "Starting main game...", "Starting main game...",
+                                    "Starting course evaluation screen...",
+                                    "A replay was watched: the results are not stored"}));
+  EXPECT_EQ(ReadFile("rkv2.rec"), records);
+
+  // a course whose second song changed is refused whole
+  WriteFile("Songs/Group 1/Song 2/song.rkv", ReadFile("Songs/Group 1/Song 2/song.rkv") + "\n");
+  GameRun changed = RunGameWith("/replay:" + files[0] + " /results:bad.json", "bad.json");
+  EXPECT_EQ(changed.status, 2);
+  EXPECT_NE(changed.log.find("cannot be played: song 2 of the course: its chart 'Songs/Group 1/Song 2/song.rkv' "
+                             "has changed since"),
+            std::string::npos)
+      << changed.tail();
+  EXPECT_EQ(CountOf(changed.log, "Starting main game..."), 0);
 }

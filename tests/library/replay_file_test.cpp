@@ -3,6 +3,7 @@
 // presses out of order or far from their frame) is refused with its reason.
 // The folder keeps the best play of each chart per profile, and the rest to
 // the player's number, oldest gone first.
+#include "library/replay_course.h"
 #include "library/replay_file.h"
 #include "library/replay_store.h"
 #include "library/tarvolen_ini.h"
@@ -258,4 +259,74 @@ TEST(ReplayFile, NewNamesSortByDateAndNeverOverwrite) {
   WriteFile(a, "x");
   EXPECT_EQ(Replay_NewPath(1796803502, 7), "Replays/20261209-080502-007-2.tvr");
   EXPECT_LT(Replay_NewPath(1796803502, 8), Replay_NewPath(1796803503, 0));
+}
+
+// A course's replay: its songs and the lives given after each read back whole;
+// a damaged song refuses the whole course; the best course play per profile
+// and style is kept beside the songs' best.
+TEST(ReplayFile, ACourseReadsBackWholeAndItsBestIsKept) {
+  CourseReplay c;
+  CourseReplay_InitHeader(c.header);
+  snprintf(c.header.courseName, sizeof c.header.courseName, "Replay Trial");
+  snprintf(c.header.courseFolder, sizeof c.header.courseFolder, "Trial");
+  snprintf(c.header.courseFile, sizeof c.header.courseFile, "two");
+  c.header.players[0].active = 1;
+  c.header.players[0].panels = 4;
+  c.header.players[0].dancePoints = 50;
+  c.songs = {sample(), sample()};
+  c.songs[1].header.stage = 2;
+  c.header.players[1] = c.header.players[0];
+  c.awards = {3, -1};
+  std::vector<uint8_t> bytes = CourseReplay_Encode(c);
+  ASSERT_TRUE(CourseReplay_Is(bytes.data(), bytes.size()));
+  CourseReplay back;
+  std::string error;
+  ASSERT_TRUE(CourseReplay_Decode(bytes.data(), bytes.size(), back, error)) << error;
+  ASSERT_EQ(back.songs.size(), 2u);
+  EXPECT_EQ(back.awards, (std::vector<int16_t>{3, -1}));
+  EXPECT_EQ(back.songs[1].header.stage, 2);
+  EXPECT_EQ(back.songs[1].frames.size(), 3u);
+  EXPECT_STREQ(back.header.courseName, "Replay Trial");
+
+  auto refused = [&](std::vector<uint8_t> b) {
+    CourseReplay r;
+    std::string why;
+    EXPECT_FALSE(CourseReplay_Decode(b.data(), b.size(), r, why));
+    EXPECT_TRUE(r.songs.empty());
+    return why;
+  };
+  EXPECT_EQ(refused(std::vector<uint8_t>(bytes.begin(), bytes.end() - 5)), "it is cut short");
+  std::vector<uint8_t> b = bytes;
+  b[8] = 4;
+  EXPECT_EQ(refused(b), "it was written by a later version of the game (replay version 4)");
+  // the second song's own check fails: the course's is made to fit
+  b = bytes;
+  b[b.size() - 2] ^= 1;
+  CourseReplayHeader h;
+  memcpy(&h, b.data(), sizeof h);
+  h.bodyCrc = Crc32(b.data() + sizeof h, h.bodyBytes);
+  memcpy(b.data(), &h, sizeof h);
+  EXPECT_EQ(refused(b), "song 2: it was changed since it was written (its check fails)");
+  // a song played by someone the course does not have
+  CourseReplay odd = c;
+  odd.header.players[1].active = 0;
+  EXPECT_EQ(refused(CourseReplay_Encode(odd)), "its songs are not played by its players");
+
+  TempDir dir;
+  ASSERT_TRUE(CourseReplay_Save("Replays/c1.tvr", c));
+  c.header.players[0].dancePoints = 20;
+  c.header.players[1].dancePoints = 20;
+  c.header.playedAt = 5;
+  ASSERT_TRUE(CourseReplay_Save("Replays/c2.tvr", c));
+  Replay song;
+  song.header = header("Song 1", "", 10, 7);
+  ASSERT_TRUE(Replay_Save("Replays/s1.tvr", song));
+  std::vector<ReplayListing> list = ReplayStore_List();
+  ASSERT_EQ(list.size(), 3u);
+  EXPECT_TRUE(list[0].course && list[1].course && !list[2].course);   // by time played
+  EXPECT_EQ(ReplayStore_Protected(list), (std::vector<bool>{true, false, true}));
+  EXPECT_EQ(ReplayStore_BestCourse("Trial", "two", 4, ""), "Replays/c1.tvr");
+  EXPECT_EQ(ReplayStore_BestCourse("Trial", "two", 8, ""), "");
+  EXPECT_EQ(ReplayStore_Prune(0), 1);
+  EXPECT_FALSE(File_Exists("Replays/c2.tvr"));
 }
