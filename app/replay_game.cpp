@@ -111,6 +111,7 @@ void setUp(const ReplayHeader& h) {
     p.profileSlot = (uint8_t)(slot >= 0 ? slot + 1 : 0);
   }
 }
+
 bool g_again = false;
 
 // The evaluation of the replay, whatever ended it; nothing of it is stored. Its
@@ -166,7 +167,6 @@ void watchCourse(const CourseReplay& cr, bool evaluation) {
     g_again = Evaluation_WatchAsked();
   } while (g_again);
 }
-
 }  // namespace
 
 int ReplayGame_Watch(const std::string& path, bool evaluation) {
