@@ -58,10 +58,7 @@ std::vector<uint8_t> CourseReplay_Encode(const CourseReplay& r) {
   h.songCount = (uint32_t)r.songs.size();
   h.bodyBytes = (uint32_t)body.size();
   h.bodyCrc = Crc32(body.data(), body.size());
-  std::vector<uint8_t> out(sizeof h + body.size());
-  memcpy(out.data(), &h, sizeof h);
-  if (!body.empty()) memcpy(out.data() + sizeof h, body.data(), body.size());
-  return out;
+  return Replay_Join(&h, sizeof h, body);
 }
 
 bool CourseReplay_DecodeHeader(const uint8_t* data, size_t size, CourseReplayHeader& out, std::string& error) {

@@ -140,9 +140,13 @@ std::vector<uint8_t> Replay_Encode(const Replay& r) {
   h.pressCount = (uint32_t)r.presses.size();
   h.bodyBytes = (uint32_t)body.size();
   h.bodyCrc = Crc32(body.data(), body.size());
-  std::vector<uint8_t> out(sizeof h + body.size());
-  memcpy(out.data(), &h, sizeof h);
-  if (!body.empty()) memcpy(out.data() + sizeof h, body.data(), body.size());
+  return Replay_Join(&h, sizeof h, body);
+}
+
+std::vector<uint8_t> Replay_Join(const void* header, size_t headerBytes, const std::vector<uint8_t>& body) {
+  std::vector<uint8_t> out(headerBytes + body.size());
+  memcpy(out.data(), header, headerBytes);
+  if (!body.empty()) memcpy(out.data() + headerBytes, body.data(), body.size());
   return out;
 }
 

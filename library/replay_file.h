@@ -141,6 +141,8 @@ bool Replay_Load(const std::string& path, Replay& out, std::string& error);
 bool Replay_LoadHeader(const std::string& path, ReplayHeader& out, std::string& error);
 // Written safely; false with a log line.
 bool Replay_Save(const std::string& path, const Replay& r);
+// A header and its body as one file's bytes (the header's sizes and check already set).
+std::vector<uint8_t> Replay_Join(const void* header, size_t headerBytes, const std::vector<uint8_t>& body);
 // The bytes of a replay file written safely, its folder made; false with a log line.
 bool Replay_WriteFile(const std::string& path, const std::vector<uint8_t>& bytes);
 
