@@ -3,7 +3,9 @@
 #include "platform/files.h"
 #include "platform/log.h"
 #include "platform/md5.h"
+#include <algorithm>
 #include <bit>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -121,7 +123,10 @@ std::vector<uint8_t> Replay_Encode(const Replay& r) {
     if (flags & kHasGap) put(body, gap = f.gapMs);
     if (flags & kHasTempo) put(body, bpm = f.bpmOverride);
     if (flags & kHasRate) put(body, rate = f.rateStep);
-    int64_t base = (int64_t)std::floor(f.ms);
+    // a clock no play has is written as it is (a reader refuses it); the presses
+    // are measured from the nearest clock a reader would take, without overflow
+    double clock = std::isfinite(f.ms) ? std::clamp(f.ms, -kMaxClockMs, kMaxClockMs) : 0.0;
+    int64_t base = (int64_t)std::floor(clock);
     uint32_t at = f.firstPress;
     for (int pi = 0; pi < 2; pi++) {
       if (!(flags & (pi ? kHasPlayer2 : kHasPlayer1))) continue;
@@ -129,7 +134,8 @@ std::vector<uint8_t> Replay_Encode(const Replay& r) {
       put(body, f.pressCount[pi]);
       for (int k = 0; k < f.pressCount[pi]; k++, at++) {
         const ReplayPress& pr = r.presses[at];
-        put(body, (int32_t)(pr.ms - base));
+        double delta = std::clamp((double)pr.ms - (double)base, (double)INT32_MIN, (double)INT32_MAX);
+        put(body, (int32_t)delta);
         put(body, pr.note);
         put(body, pr.column);
       }
