@@ -1,8 +1,8 @@
 /*
  * "Spectrum Bars": the music's spectrum as a row of glowing bars over a dark
  * floor, with a soft reflection, bars that fall back smoothly and peak caps that
- * hang for a moment before they drop. Draws the whole frame every time, at any
- * frame size (the largest the game asks for is 320 x 240).
+ * hang for a moment before they drop. Draws the whole frame every time, at
+ * whatever size the frame is given.
  */
 #include "tarvolen_vis.h"
 #include <math.h>
@@ -62,8 +62,9 @@ static void Start(void) {
 
 static void Stop(void) { g_started = 0; }
 
-/* Reads the song's position once through the game's query table, to show plug-in
- * authors how it is done; the bars themselves need only the sound data. */
+/* The song's position, read once and left unused: our own plug-ins go through
+ * the query table too, so every play that shows these bars uses that path. The
+ * bars themselves need only the sound data. */
 static void AcceptQuery(TvVisQuery* q) {
   int position = 0;
   if (q && q->table && q->table->QueryInt) q->table->QueryInt("currentsongposition", &position);
